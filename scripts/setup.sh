@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Installs every Debian package that the build, the tests and the program need.
+# Idempotent: safe to run again; apt-get skips what is already there.
+set -euo pipefail
+
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+
+PACKAGES=(
+    # toolchain and test frameworks
+    cmake ninja-build g++ pkg-config clang libclang-rt-14-dev clang-format
+    googletest libgtest-dev libgmock-dev libbenchmark-dev
+    # core libraries of the Linux build
+    libssl-dev duktape-dev libcurl4-openssl-dev libcpp-httplib-dev
+    libpng-dev libjpeg-dev libgif-dev libtiff-dev
+    # Linux desktop backend
+    qt6-base-dev qt6-image-formats-plugins libx11-dev libx11-xcb-dev libxcb1-dev libxext-dev
+    libmpg123-dev libout123-0
+    # local stand-in: offline OCR and speech
+    libtesseract-dev libleptonica-dev tesseract-ocr-eng tesseract-ocr-chi-sim
+    libespeak-ng-dev espeak-ng-data libmp3lame-dev fonts-wqy-microhei
+    # Windows build and its tests under Wine
+    g++-mingw-w64-x86-64 wine wine64
+    # end-to-end tests
+    xvfb xauth xdotool x11-xserver-utils trayer xclip locales imagemagick
+    gstreamer1.0-plugins-good
+)
+
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -q
+$SUDO apt-get install -y -q --no-install-recommends "${PACKAGES[@]}"
+
+# Wine takes its ANSI code page from the Unix locale; zh_CN.UTF-8 gives 936.
+if ! locale -a 2>/dev/null | grep -qi '^zh_CN\.utf8$'; then
+    $SUDO sed -i 's/^# *zh_CN.UTF-8 UTF-8/zh_CN.UTF-8 UTF-8/' /etc/locale.gen
+    grep -q '^zh_CN.UTF-8 UTF-8' /etc/locale.gen || echo 'zh_CN.UTF-8 UTF-8' | $SUDO tee -a /etc/locale.gen >/dev/null
+    $SUDO locale-gen
+fi

@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Builds the three configurations and runs their tests: Linux, Linux under ASan+UBSan, and the
+# Windows build under Wine. Prints one closing line with the counts of all of them.
+set -uo pipefail
+cd "$(dirname "${BASH_SOURCE[0]}")/.."
+source scripts/wine-env.sh
+
+presets=("${@:-linux asan windows}")
+read -r -a presets <<<"${presets[*]}"
+passed=0
+failed=0
+for preset in "${presets[@]}"; do
+    echo "=== $preset: build"
+    if ! bash scripts/build.sh "$preset"; then
+        echo "=== $preset: BUILD FAILED"
+        failed=$((failed + 1))
+        continue
+    fi
+    if [ "$preset" = windows ]; then tovrik_wine_prefix; fi
+    echo "=== $preset: test"
+    log="build/$preset/ctest.log"
+    ctest --preset "$preset" 2>&1 | tee "$log"
+    summary=$(grep -E 'tests passed, [0-9]+ tests failed out of [0-9]+' "$log" | tail -n 1)
+    if [ -z "$summary" ]; then
+        echo "=== $preset: no test summary"
+        failed=$((failed + 1))
+        continue
+    fi
+    total=$(sed -E 's/.*out of ([0-9]+).*/\1/' <<<"$summary")
+    bad=$(sed -E 's/.* ([0-9]+) tests failed.*/\1/' <<<"$summary")
+    passed=$((passed + total - bad))
+    failed=$((failed + bad))
+done
+echo "${passed} passed, ${failed} failed"
+[ "$failed" -eq 0 ]
