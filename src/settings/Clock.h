@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-namespace tovrik::app {
+namespace tovrik::settings {
 
 // Local calendar time with milliseconds, as the program shows and stores it.
 struct LocalDateTime {
@@ -25,4 +25,4 @@ public:
     [[nodiscard]] virtual std::uint64_t TickCount() const = 0;
 };
 
-} // namespace tovrik::app
+} // namespace tovrik::settings

@@ -2,7 +2,7 @@
 
 #include "text/Types.h"
 
-namespace tovrik::app {
+namespace tovrik::settings {
 
 // The settings file "ZuDur.ini" in the program directory, read and written item by item.
 // Nothing is cached: every call goes to the file.
@@ -21,4 +21,4 @@ private:
     Text m_directory;
 };
 
-} // namespace tovrik::app
+} // namespace tovrik::settings
