@@ -1,0 +1,127 @@
+#include "net/win32/WinHttpComTransport.h"
+
+#include "net/RequestShaping.h"
+#include "text/HeaderText.h"
+
+#include <charconv>
+#include <climits>
+#include <cstdint>
+#include <vector>
+
+namespace tovrik::net {
+
+namespace {
+
+constexpr long kProxySettingProxy = 2;     // HTTPREQUEST_PROXYSETTING_PROXY
+constexpr long kOptionEnableRedirects = 6; // WinHttpRequestOption_EnableRedirects
+constexpr int kPhases = 4;                 // resolve, connect, send, receive
+
+std::vector<ComVariant> Args(std::initializer_list<TextView> texts) {
+    std::vector<ComVariant> args;
+    for (const TextView text : texts) {
+        args.push_back(ComVariant::FromText(text));
+    }
+    return args;
+}
+
+// The four phases each within the time-out: never longer than their sum. -1 waits for ever.
+long WaitSeconds(const HttpRequest& request) {
+    if (!request.timeoutMs) {
+        return -1;
+    }
+    const long seconds = (static_cast<long>(*request.timeoutMs) + 999) / 1000;
+    return seconds > LONG_MAX / kPhases ? LONG_MAX : seconds * kPhases;
+}
+
+bool TooLarge(const Text& contentLength) {
+    std::uint64_t length = 0;
+    const std::from_chars_result parsed =
+        std::from_chars(contentLength.data(), contentLength.data() + contentLength.size(), length);
+    return parsed.ec == std::errc() && length > kMaxBodyBytes;
+}
+
+} // namespace
+
+HttpResponse WinHttpComTransport::Exchange(const HttpRequest& request) {
+    HttpResponse response;
+    if (!m_object) {
+        m_object = ComDispatch::Create(L"WinHttp.WinHttpRequest.5.1");
+        if (!m_object) {
+            return response;
+        }
+    }
+    response.opened = true;
+
+    // Opened asynchronously so that the call can also bound the whole exchange: not every
+    // implementation of the object honours its receive time-out.
+    std::vector<ComVariant> open = Args({request.verb, request.url});
+    open.push_back(ComVariant::FromBool(true));
+    if (FAILED(m_object.Call(L"Open", std::move(open)))) {
+        return response;
+    }
+    // Time-outs and proxy go after Open: opening resets both in some implementations of the object.
+    if (request.timeoutMs) {
+        std::vector<ComVariant> timeouts;
+        for (int phase = 0; phase < kPhases; ++phase) {
+            timeouts.push_back(ComVariant::FromInt(*request.timeoutMs));
+        }
+        m_object.Call(L"SetTimeouts", std::move(timeouts));
+    }
+    if (!request.proxy.empty()) {
+        std::vector<ComVariant> args;
+        args.push_back(ComVariant::FromInt(kProxySettingProxy));
+        args.push_back(ComVariant::FromText(request.proxy));
+        m_object.Call(L"SetProxy", std::move(args));
+    }
+    if (!request.followRedirects) {
+        m_object.PutIndexed(L"Option", ComVariant::FromInt(kOptionEnableRedirects), ComVariant::FromBool(false));
+    }
+    // No certificate errors are ignored: the requests carry the user's keys.
+    if (!request.proxyUser.empty()) {
+        std::vector<ComVariant> args = Args({request.proxyUser, request.proxyPassword});
+        args.push_back(ComVariant::FromInt(request.credentialsTarget));
+        m_object.Call(L"SetCredentials", std::move(args));
+    }
+    for (const Text& line : SplitLines(request.headerBlock)) {
+        if (!line.empty()) {
+            m_object.Call(L"SetRequestHeader", Args({text::HeaderName(line), text::HeaderValue(line)}));
+        }
+    }
+    std::vector<ComVariant> body;
+    body.push_back(request.body.empty() ? ComVariant::FromText({}) : ComVariant::FromBytes(request.body));
+    if (FAILED(m_object.Call(L"Send", std::move(body)))) {
+        return response;
+    }
+    std::vector<ComVariant> wait;
+    wait.push_back(ComVariant::FromInt(WaitSeconds(request)));
+    ComVariant completed;
+    if (FAILED(m_object.Call(L"WaitForResponse", std::move(wait), &completed)) || completed.ToInt() == 0) {
+        m_object.Call(L"Abort", {});
+        return response;
+    }
+
+    // The object has already read the whole reply into its own memory; an announced size past
+    // the limit at least spares the copy.
+    ComVariant value;
+    const bool announcedTooLarge =
+        SUCCEEDED(m_object.Call(L"GetResponseHeader", Args({"Content-Length"}), &value)) && TooLarge(value.ToText());
+    if (!announcedTooLarge && SUCCEEDED(m_object.Get(L"ResponseBody", value))) {
+        response.body = value.ToBytes();
+        if (response.body.size() > kMaxBodyBytes) {
+            response.body.clear();
+        }
+    }
+    if (SUCCEEDED(m_object.Call(L"GetAllResponseHeaders", {}, &value))) {
+        response.headerBlock = value.ToText();
+        // Some implementations count the string's terminator into its length.
+        while (response.headerBlock.ends_with('\0')) {
+            response.headerBlock.pop_back();
+        }
+    }
+    if (SUCCEEDED(m_object.Get(L"Status", value))) {
+        response.status = static_cast<int>(value.ToInt());
+    }
+    return response;
+}
+
+} // namespace tovrik::net
