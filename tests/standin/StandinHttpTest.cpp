@@ -1,0 +1,316 @@
+// The stand-in executable over real HTTP on 127.0.0.1, with the request shapes the program sends.
+
+#include "Base64.h"
+#include "Md5.h"
+#include "StandinProcess.h"
+#include "TestSupport.h"
+#include "TextStripRenderer.h"
+
+#include <gtest/gtest.h>
+#include <httplib.h>
+#include <leptonica/allheaders.h>
+
+#include <future>
+#include <thread>
+
+namespace tovrik::standin {
+namespace {
+
+using test::CharacterAccuracy;
+using test::JsonValue;
+using test::StandinProcess;
+using test::UrlEncode;
+
+const std::vector<std::string> kEnglish = {"The quick brown fox jumps over the lazy dog.",
+                                           "Please check your network connection and try again.",
+                                           "Version 3.14 was released on March 5th, 2024."};
+// Six lines: with about a hundred characters one misread character costs 1%.
+const std::vector<std::string> kChinese = {
+    "今天天气很好，我们一起去公园散步。", "文字识别服务在本机上运行，速度很快。", "春天来了，花园里开满了美丽的花朵。",
+    "请检查您的网络连接是否正常。",       "他每天早上七点起床，然后去学校上课。", "学习一门新的语言需要时间和耐心。"};
+
+std::string Joined(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines) {
+        text += line + "\n";
+    }
+    return text;
+}
+
+std::string Render(const std::vector<std::string>& lines, int pixelSize, StripFormat format) {
+    StripSpec spec;
+    spec.lines = lines;
+    spec.pixelSize = pixelSize;
+    spec.margin = pixelSize / 2;
+    spec.height = static_cast<int>(lines.size()) * pixelSize * 3 / 2 + pixelSize;
+    return TextStripRenderer().Render(spec, format);
+}
+
+// Light text on a dark background, as a dark theme shows it.
+std::string Inverted(const std::string& png) {
+    Pix* pix = pixReadMem(reinterpret_cast<const l_uint8*>(png.data()), png.size());
+    pixInvert(pix, pix);
+    l_uint8* data = nullptr;
+    size_t size = 0;
+    pixWriteMemPng(&data, &size, pix, 0.0F);
+    std::string out(reinterpret_cast<const char*>(data), size);
+    lept_free(data);
+    pixDestroy(&pix);
+    return out;
+}
+
+class StandinHttpTest : public testing::Test {
+protected:
+    static constexpr size_t kMaxBody = 4 * 1024 * 1024;
+
+    static void SetUpTestSuite() {
+        s_standin = std::make_unique<StandinProcess>(std::vector<std::string>{"--max-body", std::to_string(kMaxBody)});
+    }
+    static void TearDownTestSuite() { s_standin.reset(); }
+
+    void SetUp() override { ASSERT_TRUE(s_standin->IsListening()) << "the stand-in did not start"; }
+
+    static httplib::Client Client(const StandinProcess& standin = *s_standin) {
+        httplib::Client client("127.0.0.1", standin.Port());
+        client.set_read_timeout(60, 0);
+        return client;
+    }
+
+    static std::string Token(const StandinProcess& standin = *s_standin) {
+        auto reply = Client(standin).Post("/oauth/2.0/token",
+                                          std::string("grant_type=client_credentials&client_id=") +
+                                              StandinProcess::kApiKey + "&client_secret=" + StandinProcess::kSecretKey,
+                                          "application/x-www-form-urlencoded");
+        const auto json = reply ? JsonValue::Parse(reply->body) : std::nullopt;
+        return json && json->Has("access_token") ? json->Find("access_token")->text : std::string();
+    }
+
+    // The body as the program builds it: Base64, then every "+", "/" and "=" percent-encoded.
+    static JsonValue Ocr(const std::string& path, const std::string& token, const std::string& body,
+                         const StandinProcess& standin = *s_standin) {
+        auto reply = Client(standin).Post(path + "?access_token=" + token, body, "application/x-www-form-urlencoded");
+        EXPECT_TRUE(reply) << "no reply";
+        if (!reply) {
+            return {};
+        }
+        EXPECT_EQ(reply->status, 200);
+        auto json = JsonValue::Parse(reply->body);
+        EXPECT_TRUE(json.has_value()) << reply->body;
+        return json.value_or(JsonValue{});
+    }
+
+    static std::string Lines(const JsonValue& reply) {
+        const JsonValue* results = reply.Find("words_result");
+        std::string text;
+        if (results != nullptr) {
+            for (const JsonValue& item : results->items) {
+                text += (item.Has("words") ? item.Find("words")->text : std::string("<none>")) + "\n";
+            }
+        }
+        return text;
+    }
+
+    static std::string ErrorCode(const JsonValue& reply) {
+        const JsonValue* code = reply.Find("error_code");
+        return code == nullptr ? "none" : code->text;
+    }
+
+    static inline std::unique_ptr<StandinProcess> s_standin;
+};
+
+TEST_F(StandinHttpTest, TokenGrantedForTheKeysAndRefusedOtherwise) {
+    EXPECT_FALSE(Token().empty());
+    auto refused = Client().Post("/oauth/2.0/token",
+                                 std::string("grant_type=client_credentials&client_id=") + StandinProcess::kApiKey +
+                                     "&client_secret=wrong",
+                                 "application/x-www-form-urlencoded");
+    ASSERT_TRUE(refused);
+    const auto json = JsonValue::Parse(refused->body);
+    ASSERT_TRUE(json.has_value()) << refused->body;
+    EXPECT_FALSE(json->Has("access_token"));
+    EXPECT_TRUE(json->Has("error"));
+    // The grant may come in the query as well.
+    auto byQuery = Client().Post(std::string("/oauth/2.0/token?grant_type=client_credentials&client_id=") +
+                                     StandinProcess::kApiKey + "&client_secret=" + StandinProcess::kSecretKey,
+                                 "", "application/x-www-form-urlencoded");
+    ASSERT_TRUE(byQuery);
+    EXPECT_NE(byQuery->body.find("\"access_token\""), std::string::npos);
+}
+
+TEST_F(StandinHttpTest, RecognisesEnglishStripSentAsJpeg) {
+    const std::string token = Token();
+    const std::string jpeg = Render(kEnglish, 20, StripFormat::Jpeg);
+    const JsonValue reply = Ocr("/rest/2.0/ocr/v1/general_basic", token, "image=" + UrlEncode(Base64Encode(jpeg)));
+    EXPECT_EQ(ErrorCode(reply), "none");
+    const std::string text = Lines(reply);
+    EXPECT_GE(CharacterAccuracy(Joined(kEnglish), text), 0.98) << text;
+    ASSERT_TRUE(reply.Has("words_result_num"));
+    EXPECT_EQ(reply.Find("words_result_num")->number, static_cast<double>(reply.Find("words_result")->items.size()));
+    EXPECT_TRUE(reply.Has("log_id"));
+}
+
+TEST_F(StandinHttpTest, RecognisesChineseStripSentAsDataUrl) {
+    const std::string token = Token();
+    const std::string png = Render(kChinese, 22, StripFormat::Png);
+    const JsonValue reply =
+        Ocr("/rest/2.0/ocr/v1/general", token, "image=data%3Aimage%2Fjpeg%3Bbase64%2C" + UrlEncode(Base64Encode(png)));
+    EXPECT_EQ(ErrorCode(reply), "none");
+    const std::string text = Lines(reply);
+    EXPECT_GE(CharacterAccuracy(Joined(kChinese), text), 0.98) << text;
+    const JsonValue* first =
+        reply.Find("words_result")->items.empty() ? nullptr : &reply.Find("words_result")->items[0];
+    ASSERT_NE(first, nullptr);
+    ASSERT_TRUE(first->Has("location"));
+    EXPECT_GT(first->Find("location")->Find("width")->number, 100);
+}
+
+TEST_F(StandinHttpTest, RecognisesSmallDarkAndMixedText) {
+    const std::string token = Token();
+    const std::string small = Render(kEnglish, 12, StripFormat::Png);
+    const std::string smallText =
+        Lines(Ocr("/rest/2.0/ocr/v1/general_basic", token, "image=" + UrlEncode(Base64Encode(small))));
+    EXPECT_GE(CharacterAccuracy(Joined(kEnglish), smallText), 0.98) << smallText;
+
+    const std::string dark = Inverted(Render(kChinese, 22, StripFormat::Png));
+    const std::string darkText =
+        Lines(Ocr("/rest/2.0/ocr/v1/general_basic", token, "image=" + UrlEncode(Base64Encode(dark))));
+    EXPECT_GE(CharacterAccuracy(Joined(kChinese), darkText), 0.98) << darkText;
+
+    const std::vector<std::string> mixed = {kEnglish[0], kChinese[1], kEnglish[1]};
+    const std::string mixedText = Lines(Ocr("/rest/2.0/ocr/v1/general_basic", token,
+                                            "image=" + UrlEncode(Base64Encode(Render(mixed, 20, StripFormat::Png)))));
+    EXPECT_GE(CharacterAccuracy(Joined(mixed), mixedText), 0.95) << mixedText;
+}
+
+TEST_F(StandinHttpTest, BlankPictureGivesNoLines) {
+    const JsonValue reply = Ocr("/rest/2.0/ocr/v1/general_basic", Token(),
+                                "image=" + UrlEncode(Base64Encode(Render({}, 20, StripFormat::Png))));
+    EXPECT_EQ(ErrorCode(reply), "none");
+    ASSERT_TRUE(reply.Has("words_result"));
+    EXPECT_TRUE(reply.Find("words_result")->items.empty());
+    EXPECT_EQ(reply.Find("words_result_num")->number, 0);
+}
+
+TEST_F(StandinHttpTest, InvalidTokenAndBadPicturesGiveErrorCodes) {
+    const std::string picture = "image=" + UrlEncode(Base64Encode(Render({"abc"}, 20, StripFormat::Png)));
+    const JsonValue badToken = Ocr("/rest/2.0/ocr/v1/general", "24.nonsense", picture);
+    EXPECT_EQ(ErrorCode(badToken), "110");
+    EXPECT_EQ(badToken.Find("error_code")->kind, JsonValue::Kind::Number);
+    EXPECT_TRUE(badToken.Has("error_msg"));
+    EXPECT_FALSE(badToken.Has("words_result"));
+    EXPECT_EQ(ErrorCode(Ocr("/rest/2.0/ocr/v1/general_basic", "", picture)), "110");
+
+    const std::string token = Token();
+    EXPECT_EQ(ErrorCode(Ocr("/rest/2.0/ocr/v1/general_basic", token, "picture=abc")), "216101");
+    EXPECT_EQ(ErrorCode(Ocr("/rest/2.0/ocr/v1/general_basic", token, "image=")), "216200");
+    // An unescaped "+" turns into a space in a form body: the Base64 text is then broken.
+    EXPECT_EQ(ErrorCode(Ocr("/rest/2.0/ocr/v1/general_basic", token, "image=iVBO+w0K")), "216201");
+    EXPECT_EQ(ErrorCode(Ocr("/rest/2.0/ocr/v1/general_basic", token,
+                            "image=" + UrlEncode(Base64Encode("this is not a picture at all")))),
+              "216201");
+}
+
+TEST_F(StandinHttpTest, TokenExpiresAfterItsLifetime) {
+    const StandinProcess shortLived({"--token-lifetime", "1"});
+    ASSERT_TRUE(shortLived.IsListening());
+    const std::string token = Token(shortLived);
+    ASSERT_FALSE(token.empty());
+    const std::string picture = "image=" + UrlEncode(Base64Encode(Render({"Hello"}, 20, StripFormat::Png)));
+    EXPECT_EQ(ErrorCode(Ocr("/rest/2.0/ocr/v1/general_basic", token, picture, shortLived)), "none");
+    std::this_thread::sleep_for(std::chrono::milliseconds(1100));
+    EXPECT_EQ(ErrorCode(Ocr("/rest/2.0/ocr/v1/general_basic", token, picture, shortLived)), "111");
+}
+
+TEST_F(StandinHttpTest, BodiesOverTheLimitAreRefusedAndUnknownPathsAnswered) {
+    auto tooLarge = Client().Post("/rest/2.0/ocr/v1/general_basic?access_token=" + Token(),
+                                  "image=" + std::string(kMaxBody + 1, 'A'), "application/x-www-form-urlencoded");
+    ASSERT_TRUE(tooLarge);
+    EXPECT_EQ(tooLarge->status, 413);
+    auto unknown = Client().Post("/rest/2.0/ocr/v1/accurate_basic", "image=", "application/x-www-form-urlencoded");
+    ASSERT_TRUE(unknown);
+    EXPECT_EQ(unknown->status, 404);
+    const auto json = JsonValue::Parse(unknown->body);
+    ASSERT_TRUE(json.has_value());
+    EXPECT_TRUE(json->Has("error_code"));
+}
+
+TEST_F(StandinHttpTest, ConcurrentRecognitionsAllSucceed) {
+    const std::string token = Token();
+    const std::string body = "image=" + UrlEncode(Base64Encode(Render(kEnglish, 20, StripFormat::Jpeg)));
+    std::vector<std::future<std::string>> results;
+    for (int i = 0; i < 3; ++i) {
+        results.push_back(std::async(std::launch::async, [&] {
+            auto reply = Client().Post("/rest/2.0/ocr/v1/general_basic?access_token=" + token, body,
+                                       "application/x-www-form-urlencoded");
+            const auto json = reply ? JsonValue::Parse(reply->body) : std::nullopt;
+            return json ? Lines(*json) : std::string();
+        }));
+    }
+    for (auto& result : results) {
+        const std::string text = result.get();
+        EXPECT_GE(CharacterAccuracy(Joined(kEnglish), text), 0.98) << text;
+    }
+}
+
+TEST_F(StandinHttpTest, SignedTranslationChecksTheSign) {
+    const std::string q = "今天天气很好\n你好";
+    const std::string salt = "1700000000";
+    auto body = [&](const std::string& sign) {
+        return "q=" + UrlEncode(q) + "&from=zh&to=en&appid=" + StandinProcess::kAppId + "&salt=" + salt +
+               "&sign=" + sign;
+    };
+    auto good = Client().Post("/api/trans/vip/translate",
+                              body(Md5Hex(StandinProcess::kAppId + q + salt + StandinProcess::kAppKey)),
+                              "application/x-www-form-urlencoded");
+    ASSERT_TRUE(good);
+    const auto json = JsonValue::Parse(good->body);
+    ASSERT_TRUE(json.has_value()) << good->body;
+    const JsonValue* results = json->Find("trans_result");
+    ASSERT_NE(results, nullptr) << good->body;
+    ASSERT_EQ(results->items.size(), 2U);
+    EXPECT_EQ(results->items[0].Find("src")->text, "今天天气很好");
+    EXPECT_EQ(results->items[0].Find("dst")->text, "The weather is nice today");
+    EXPECT_EQ(results->items[1].Find("dst")->text, "Hello");
+
+    auto bad = Client().Post("/api/trans/vip/translate", body(Md5Hex("tampered")), "application/x-www-form-urlencoded");
+    ASSERT_TRUE(bad);
+    const auto error = JsonValue::Parse(bad->body);
+    ASSERT_TRUE(error.has_value());
+    EXPECT_EQ(error->Find("error_code")->text, "54001");
+    EXPECT_FALSE(error->Has("trans_result"));
+}
+
+TEST_F(StandinHttpTest, PlainTextTranslationEndsWithTheResultLine) {
+    auto reply = Client().Get("/translate?i=" + UrlEncode("今天天气很好") +
+                              "&type=AUTO&doctype=text&xmlVersion=1.1&keyfrom=360se");
+    ASSERT_TRUE(reply);
+    EXPECT_EQ(reply->status, 200);
+    const size_t marker = reply->body.find("result=");
+    ASSERT_NE(marker, std::string::npos) << reply->body;
+    EXPECT_EQ(reply->body.substr(marker), "result=The weather is nice today");
+}
+
+TEST_F(StandinHttpTest, SpeechIsMp3ForChineseEnglishAndEmptyText) {
+    for (const std::string& query : {"lan=zh&text=" + UrlEncode("今天天气很好"),
+                                     "lan=en&text=" + UrlEncode("Hello world"), std::string("lan=en&text=")}) {
+        auto reply = Client().Get("/gettts?" + query + "&spd=5&source=web");
+        ASSERT_TRUE(reply) << query;
+        EXPECT_EQ(reply->status, 200) << query;
+        EXPECT_EQ(reply->get_header_value("Content-Type"), "audio/mpeg");
+        const std::string& mp3 = reply->body;
+        ASSERT_GE(mp3.size(), 4U) << query;
+        // An MPEG audio frame header: eleven set sync bits, then layer III.
+        EXPECT_EQ(static_cast<unsigned char>(mp3[0]), 0xFF) << query;
+        EXPECT_EQ(static_cast<unsigned char>(mp3[1]) & 0xE0, 0xE0) << query;
+        EXPECT_EQ(static_cast<unsigned char>(mp3[1]) & 0x06, 0x02) << query;
+    }
+    auto chinese = Client().Get("/gettts?lan=zh&text=" + UrlEncode("今天天气很好") + "&spd=5&source=web");
+    auto empty = Client().Get("/gettts?lan=zh&text=&spd=5&source=web");
+    ASSERT_TRUE(chinese && empty);
+    // Six syllables last over a second; 48 kbit/s is 6 KB a second.
+    EXPECT_GT(chinese->body.size(), 6000U);
+    EXPECT_LT(empty->body.size(), chinese->body.size());
+}
+
+} // namespace
+} // namespace tovrik::standin
