@@ -6,6 +6,13 @@ namespace tovrik::settings {
 
 // The settings file "ZuDur.ini" in the program directory, read and written item by item.
 // Nothing is cached: every call goes to the file.
+//
+// Damaged files never stop the program: a missing, empty or unreadable file (or one over
+// 16 MB, on Linux) reads as all-empty items; binary bytes are carried along; of duplicate
+// sections or keys the first one counts; a UTF-8 byte-order mark makes the file UTF-8; values
+// longer than 64 KiB read cut to that length. A failed write (missing folder, file marked
+// read-only) is silent and leaves the file as it was. Names and values are one line: they end
+// at the first line break or zero byte, so no value can add items or sections.
 class SettingsStore {
 public:
     explicit SettingsStore(Text programDirectory);

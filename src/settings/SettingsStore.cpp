@@ -1,0 +1,57 @@
+#include "settings/SettingsStore.h"
+
+#include "files/Files.h"
+#include "settings/IniFile.h"
+
+#include <utility>
+
+namespace tovrik::settings {
+
+namespace {
+
+constexpr TextView kFileName = "ZuDur.ini";
+constexpr TextView kTrue = "真";
+constexpr TextView kFalse = "假";
+constexpr TextView kDefaultText = "[Hotkey]\r\n"
+                                  "截图热键=Ctrl+F8\r\n"
+                                  "截屏并复制热键=Ctrl+F9\r\n"
+                                  "自助翻译热键=Ctrl+F10\r\n"
+                                  "截图并翻译热键=Ctrl+F11\r\n"
+                                  "\r\n";
+
+// An item is one line of the file: a line break (or a zero byte, where the Windows function
+// stops reading) in a name or value would end it early, and what follows could pose as further
+// items or sections, for example from a token that a web service sent.
+TextView OneLine(TextView text) {
+    return text.substr(0, text.find_first_of(TextView("\r\n\0", 3)));
+}
+
+} // namespace
+
+SettingsStore::SettingsStore(Text programDirectory) : m_directory(std::move(programDirectory)) {}
+
+Text SettingsStore::SettingsPath() const {
+    return files::JoinPath(m_directory, kFileName);
+}
+
+Text SettingsStore::ReadItem(TextView section, TextView key) const {
+    return ReadIniItem(OneLine(section), OneLine(key), SettingsPath());
+}
+
+void SettingsStore::WriteItem(TextView section, TextView key, TextView value) const {
+    (void)WriteIniItem(OneLine(section), OneLine(key), OneLine(value), SettingsPath());
+}
+
+bool SettingsStore::ReadFlag(TextView section, TextView key) const {
+    return ReadItem(section, key) == kTrue;
+}
+
+void SettingsStore::WriteFlag(TextView section, TextView key, bool value) const {
+    WriteItem(section, key, value ? kTrue : kFalse);
+}
+
+void SettingsStore::WriteDefaults() const {
+    (void)ReplaceIniFile(SettingsPath(), kDefaultText);
+}
+
+} // namespace tovrik::settings
