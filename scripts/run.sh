@@ -1,4 +1,75 @@
 #!/usr/bin/env bash
-# The program and the local stand-in are not built yet: so far the project holds the text core.
-echo "run.sh: there is no program to run yet; the recognition command arrives with the services." >&2
-exit 1
+# Builds the program (linux preset) and the local stand-in, starts the stand-in on a free port,
+# points a fresh program directory at it, renders a sample picture with an English and a
+# Chinese line, and recognises and translates it through the program's command line.
+# Run scripts/setup.sh once before.
+set -euo pipefail
+cd "$(dirname "${BASH_SOURCE[0]}")/.."
+
+build="${BUILD_DIR:-build/linux}"
+echo "== building (preset linux)" >&2
+mkdir -p "$build"
+if ! { cmake --preset linux -B "$build" && cmake --build "$build" --target TovrikOcr tovrik-standin tovrik-render-sample \
+    -- -j"${JOBS:-$(nproc)}"; } >"$build/run-build.log" 2>&1; then
+    tail -n 40 "$build/run-build.log" >&2
+    echo "run.sh: the build failed (full log: $build/run-build.log)" >&2
+    exit 1
+fi
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/tovrik-run.XXXXXX")
+standin_pid=""
+cleanup() {
+    if [ -n "$standin_pid" ]; then
+        kill "$standin_pid" 2>/dev/null || true
+        wait "$standin_pid" 2>/dev/null || true
+    fi
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+api_key=run-api-key
+secret_key=run-secret-key
+
+echo "== starting the local stand-in" >&2
+"$build/standin/tovrik-standin" --port 0 --api-key "$api_key" --secret-key "$secret_key" \
+    >"$work/standin.out" 2>"$work/standin.log" &
+standin_pid=$!
+port=""
+for _ in $(seq 1 300); do
+    port=$(sed -n 's/^listening on 127\.0\.0\.1:\([0-9]*\)$/\1/p' "$work/standin.out")
+    [ -n "$port" ] && break
+    kill -0 "$standin_pid" 2>/dev/null || break
+    sleep 0.1
+done
+if [ -z "$port" ]; then
+    echo "run.sh: the stand-in did not start:" >&2
+    cat "$work/standin.log" >&2
+    exit 1
+fi
+base="http://127.0.0.1:$port"
+echo "   listening on $base" >&2
+
+# The program keeps its settings file beside the executable: give it a directory of its own.
+# The settings file is in code page 936, like the one the Windows build writes.
+program="$work/program"
+mkdir -p "$program"
+cp "$build/src/main/TovrikOcr" "$program/"
+iconv -f UTF-8 -t GBK >"$program/ZuDur.ini" <<INI
+[OCR]
+识别ApiKey=$api_key
+识别SecretKey=$secret_key
+[Service]
+OcrBaseUrl=$base
+TranslateBaseUrl=$base
+YoudaoBaseUrl=$base
+SpeechBaseUrl=$base
+INI
+
+sample="$work/sample.png"
+"$build/standin/tovrik-render-sample" "$sample" "Hello world, this is TovrikOcr." "今天天气很好，我们一起去公园散步。"
+echo "== sample picture: an English and a Chinese line" >&2
+
+echo "== TovrikOcr --recognize sample.png" >&2
+"$program/TovrikOcr" --recognize "$sample"
+echo "== TovrikOcr --recognize sample.png --translate" >&2
+"$program/TovrikOcr" --recognize "$sample" --translate

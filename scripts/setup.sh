@@ -14,7 +14,7 @@ PACKAGES=(
     libssl-dev duktape-dev libcurl4-openssl-dev libcpp-httplib-dev
     libpng-dev libjpeg-dev libgif-dev libtiff-dev
     # Linux desktop backend
-    qt6-base-dev qt6-image-formats-plugins libx11-dev libx11-xcb-dev libxcb1-dev libxext-dev
+    qt6-base-dev qt6-image-formats-plugins qt6-translations-l10n libx11-dev libx11-xcb-dev libxcb1-dev libxext-dev
     libmpg123-dev libout123-0 mpg123
     # local stand-in: offline OCR and speech
     libtesseract-dev libleptonica-dev tesseract-ocr-eng tesseract-ocr-chi-sim
@@ -23,7 +23,7 @@ PACKAGES=(
     # Windows build and its tests under Wine
     g++-mingw-w64-x86-64 wine wine64
     # end-to-end tests
-    xvfb xauth xdotool x11-xserver-utils trayer xclip locales imagemagick
+    xvfb xauth xdotool x11-xserver-utils x11-utils trayer xclip locales imagemagick
     gstreamer1.0-plugins-good
     libxtst-dev xdg-utils
     # overlay benchmark: the timing reference

@@ -1,0 +1,506 @@
+#!/usr/bin/env bash
+# End-to-end test of the Linux program under Xvfb. Builds nothing: give it a build folder of a
+# test build (the preset "linux") in which TovrikOcr, tovrik-standin, tovrik-render-sample and
+# tovrik-x11-probe have been built.
+#
+#   scripts/e2e-linux.sh build/linux
+#
+# It starts a two-monitor Xvfb, trayer as the tray, the local stand-in and the program with a
+# fresh program directory, drives it with xdotool and judges by files, the clipboard and the
+# markers the program prints in test builds (TOVRIK_TEST_HOOK=1). Every check prints PASS or
+# FAIL (MISSING when the program lacks the piece the check needs); the exit code is non-zero
+# when any check did not pass. Screenshots go to <build>/e2e-artifacts/.
+set -uo pipefail
+
+if [ $# -ne 1 ] || [ ! -d "$1" ]; then
+    echo "usage: $0 <build folder>" >&2
+    exit 2
+fi
+build=$(cd "$1" && pwd)
+program_bin="$build/src/main/TovrikOcr"
+standin_bin="$build/standin/tovrik-standin"
+render_bin="$build/standin/tovrik-render-sample"
+probe="$build/tests/e2e/tovrik-x11-probe"
+artifacts="$build/e2e-artifacts"
+for tool in "$program_bin" "$standin_bin" "$render_bin" "$probe"; do
+    if [ ! -x "$tool" ]; then
+        echo "FAIL setup: $tool is not built" >&2
+        exit 2
+    fi
+done
+for command in Xvfb xrandr xsetroot trayer xdotool xclip identify import convert display iconv xwininfo; do
+    if ! command -v "$command" >/dev/null; then
+        echo "FAIL setup: $command is missing (scripts/setup.sh installs it)" >&2
+        exit 2
+    fi
+done
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/tovrik-e2e.XXXXXX")
+mkdir -p "$artifacts"
+passed=0
+failed=0
+pids=()
+
+pass() {
+    echo "PASS $1"
+    passed=$((passed + 1))
+}
+fail() {
+    echo "FAIL $1${2:+: $2}"
+    failed=$((failed + 1))
+}
+missing() {
+    echo "MISSING $1${2:+: $2}"
+    failed=$((failed + 1))
+}
+cleanup() {
+    cp "$work"/*.out "$work"/*.err "$work"/*.log "$artifacts/" 2>/dev/null
+    for pid in "${pids[@]}"; do
+        kill "$pid" 2>/dev/null
+    done
+    for pid in "${pids[@]}"; do
+        wait "$pid" 2>/dev/null
+    done
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+# --- the desktop -------------------------------------------------------------------------
+display_number=90
+while [ -e "/tmp/.X11-unix/X$display_number" ] || [ -e "/tmp/.X$display_number-lock" ]; do
+    display_number=$((display_number + 1))
+done
+export DISPLAY=":$display_number"
+# One wide screen split into two monitors: 1920x1080 and, to its right, 1280x1024.
+Xvfb "$DISPLAY" -screen 0 3200x1080x24 -noreset -nolisten tcp >"$work/xvfb.log" 2>&1 &
+pids+=($!)
+for _ in $(seq 1 100); do
+    xrandr >/dev/null 2>&1 && break
+    sleep 0.1
+done
+xrandr --setmonitor LEFT 1920/508x1080/286+0+0 screen >/dev/null 2>&1
+xrandr --setmonitor RIGHT 1280/338x1024/270+1920+0 none >/dev/null 2>&1
+monitors=$(xrandr --listmonitors 2>/dev/null | head -n 1)
+if [ "$monitors" = "Monitors: 2" ]; then pass "xvfb with two monitors"; else fail "xvfb with two monitors" "$monitors"; fi
+xsetroot -solid '#3a6ea5'
+trayer --edge top --align right --widthtype pixel --width 120 --height 24 --transparent false \
+    >"$work/trayer.log" 2>&1 &
+pids+=($!)
+
+# Programs the desktop opens (folders, pages) are recorded instead.
+mkdir -p "$work/bin"
+cat >"$work/bin/xdg-open" <<EOF
+#!/bin/sh
+echo "\$@" >>"$work/opened.log"
+EOF
+chmod +x "$work/bin/xdg-open"
+export PATH="$work/bin:$PATH"
+export XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" HOME="$work/home"
+mkdir -p "$HOME"
+export LANG=C.UTF-8 LC_ALL=C.UTF-8 TOVRIK_TEST_HOOK=1 OMP_THREAD_LIMIT=1
+unset DBUS_SESSION_BUS_ADDRESS
+
+# --- the stand-in ------------------------------------------------------------------------
+api_key=e2e-api-key
+secret_key=e2e-secret-key
+"$standin_bin" --port 0 --api-key "$api_key" --secret-key "$secret_key" >"$work/standin.out" 2>"$work/standin.log" &
+pids+=($!)
+port=""
+for _ in $(seq 1 300); do
+    port=$(sed -n 's/^listening on 127\.0\.0\.1:\([0-9]*\)$/\1/p' "$work/standin.out")
+    [ -n "$port" ] && break
+    sleep 0.1
+done
+if [ -n "$port" ]; then pass "stand-in listening on $port"; else fail "stand-in" "did not start"; fi
+
+# --- helpers -----------------------------------------------------------------------------
+dir="$work/program"
+mkdir -p "$dir"
+cp "$program_bin" "$dir/TovrikOcr"
+out="$work/program.out"
+: >"$out"
+program_pid=""
+
+start_program() {
+    (cd "$dir" && exec ./TovrikOcr) >>"$out" 2>>"$work/program.err" &
+    program_pid=$!
+    pids+=($program_pid)
+}
+# Lines of the program's output so far; wait_for looks only at lines after a mark.
+mark() { wc -l <"$out"; }
+# wait_for <mark> <grep pattern> [seconds]: the first matching line after the mark.
+wait_for() {
+    local from=$1 pattern=$2 seconds=${3:-10} line
+    for _ in $(seq 1 $((seconds * 20))); do
+        line=$(tail -n +"$((from + 1))" "$out" | grep -m 1 -E -- "$pattern")
+        if [ -n "$line" ]; then
+            echo "$line"
+            return 0
+        fi
+        sleep 0.05
+    done
+    return 1
+}
+# wait_exit <pid> [seconds]: the exit code, or 124 when still running.
+wait_exit() {
+    local pid=$1 seconds=${2:-10}
+    for _ in $(seq 1 $((seconds * 20))); do
+        if ! kill -0 "$pid" 2>/dev/null; then
+            wait "$pid" 2>/dev/null
+            return $?
+        fi
+        sleep 0.05
+    done
+    return 124
+}
+# The newest window of the form.
+window_of() { grep -E "^TOVRIK-HOOK window $1 " "$out" | tail -n 1 | awk '{print $4}'; }
+# answer_message <mark>: Enter on the first message box shown after the mark.
+answer_message() {
+    local box
+    box=$(wait_for "$1" '^TOVRIK-HOOK messagebox ' 5 | awk '{print $3}')
+    [ -z "$box" ] && return 1
+    for _ in $(seq 1 40); do
+        xwininfo -id "$box" 2>/dev/null | grep -q 'IsViewable' && break
+        sleep 0.05
+    done
+    xdotool windowfocus --sync "$box" key Return
+}
+# The tray icon: the program's window docked in the tray's panel.
+tray_icon_position() {
+    xwininfo -root -tree | grep -E '"TovrikOcr": \("TovrikOcr" "TovrikOcr"\)  22x22' |
+        sed -E 's/.* \+(-?[0-9]+)\+(-?[0-9]+)$/\1 \2/' | tail -n 1
+}
+# drag <x1> <y1> <x2> <y2>: a selection on the overlay, then a double-click inside it.
+drag_and_finish() {
+    xdotool mousemove "$1" "$2" sleep 0.1 mousedown 1 sleep 0.05 mousemove $((($1 + $3) / 2)) $((($2 + $4) / 2)) \
+        sleep 0.05 mousemove "$3" "$4" sleep 0.05 mouseup 1 sleep 0.2
+    xdotool mousemove $((($1 + $3) / 2)) $((($2 + $4) / 2)) sleep 0.1 click --repeat 2 --delay 60 1
+}
+# eventually <seconds> <command...>: true once the command is.
+eventually() {
+    local seconds=$1
+    shift
+    for _ in $(seq 1 $((seconds * 10))); do
+        "$@" && return 0
+        sleep 0.1
+    done
+    return 1
+}
+size_of() { identify -format '%wx%h' "$1" 2>/dev/null; }
+screenshot() { import -window "${2:-root}" "$artifacts/$1.png" 2>/dev/null; }
+hotkey() { xdotool key --clearmodifiers "$1"; }
+
+# --- first run ---------------------------------------------------------------------------
+start_program
+settings_window=""
+if wait_for 0 '^TOVRIK-HOOK shown 设置窗口' 15 >/dev/null; then
+    pass "first run shows the settings window"
+    settings_window=$(window_of 设置窗口)
+else
+    fail "first run shows the settings window"
+fi
+expected_ini=$(printf '[Hotkey]\r\n截图热键=Ctrl+F8\r\n截屏并复制热键=Ctrl+F9\r\n自助翻译热键=Ctrl+F10\r\n截图并翻译热键=Ctrl+F11\r\n\r\n' |
+    iconv -f UTF-8 -t GBK | od -An -tx1)
+if [ -f "$dir/ZuDur.ini" ] && [ "$(od -An -tx1 <"$dir/ZuDur.ini")" = "$expected_ini" ]; then
+    pass "first run writes the default settings file (GBK, CR LF)"
+else
+    fail "first run writes the default settings file"
+fi
+if [ -d "$dir/截图" ]; then pass "screenshot folder created"; else fail "screenshot folder created"; fi
+if wait_for 0 '^TOVRIK-HOOK text 设置窗口/透明标签_热键提示 热键设置完毕!' 5 >/dev/null; then
+    pass "hotkeys registered at start-up"
+else
+    fail "hotkeys registered at start-up"
+fi
+if [ "$("$probe" grab ctrl F8)" = taken ]; then pass "Ctrl+F8 is grabbed"; else fail "Ctrl+F8 is grabbed"; fi
+if wait_for 0 '^TOVRIK-HOOK tray added docked' 5 >/dev/null && [ -n "$(tray_icon_position)" ]; then
+    pass "tray icon docked"
+else
+    fail "tray icon docked" "$(grep -m1 'TOVRIK-HOOK tray' "$out")"
+fi
+sleep 0.5
+[ -n "$settings_window" ] && screenshot settings-window "$settings_window"
+
+# --- second copy -------------------------------------------------------------------------
+m=$(mark)
+(cd "$dir" && exec ./TovrikOcr) >>"$out" 2>>"$work/program.err" &
+second_pid=$!
+pids+=($second_pid)
+if wait_for "$m" '^TOVRIK-HOOK message 友情提醒: 托维OCR设置程序已在运行!$' 10 >/dev/null; then
+    pass "second copy shows the already-running message"
+else
+    fail "second copy shows the already-running message"
+fi
+answer_message "$m"
+wait_exit "$second_pid" 10
+code=$?
+if [ "$code" -eq 0 ]; then pass "second copy ends with code 0"; else fail "second copy ends with code 0" "code $code"; fi
+if kill -0 "$program_pid" 2>/dev/null; then pass "first copy keeps running"; else fail "first copy keeps running"; fi
+
+# --- exit through the tray menu ----------------------------------------------------------
+exit_through_tray() {
+    local position x y m
+    position=$(tray_icon_position)
+    if [ -z "$position" ]; then
+        fail "$1" "no tray icon"
+        return 1
+    fi
+    read -r x y <<<"$position"
+    m=$(mark)
+    xdotool mousemove $((x + 11)) $((y + 11)) click 3
+    if ! wait_for "$m" '^TOVRIK-HOOK menu 设置窗口/设置' 5 >/dev/null; then
+        fail "$1" "no tray menu"
+        return 1
+    fi
+    sleep 0.3
+    [ "${2:-}" = shot ] && screenshot tray-menu
+    # The last entry is "退出程序".
+    xdotool key Up sleep 0.1 key Return
+    wait_exit "$program_pid" 10
+}
+exit_through_tray "first copy exits from the tray menu"
+code=$?
+if [ "$code" -eq 0 ]; then pass "tray menu exit ends with code 0"; else fail "tray menu exit ends with code 0" "code $code"; fi
+
+# --- second run: keys and service addresses, a hotkey taken by another program ------------
+base="http://127.0.0.1:$port"
+iconv -f UTF-8 -t GBK >>"$dir/ZuDur.ini" <<INI
+[OCR]
+识别ApiKey=$api_key
+识别SecretKey=$secret_key
+[Service]
+OcrBaseUrl=$base
+TranslateBaseUrl=$base
+YoudaoBaseUrl=$base
+SpeechBaseUrl=$base
+INI
+"$probe" hold ctrl F10 6 >"$work/hold.out" 2>&1 &
+holder=$!
+pids+=($holder)
+sleep 0.3
+m=$(mark)
+start_program
+if wait_for "$m" '^TOVRIK-HOOK message .* Ctrl\+F10 热键冲突或无效 $' 10 >/dev/null; then
+    pass "a hotkey held by another program is reported"
+    answer_message "$m"
+else
+    fail "a hotkey held by another program is reported"
+fi
+if wait_for "$m" '^TOVRIK-HOOK text 设置窗口/透明标签_热键提示 热键设置完毕!' 10 >/dev/null; then
+    pass "start-up goes on after the warning"
+else
+    fail "start-up goes on after the warning"
+fi
+wait "$holder" 2>/dev/null
+
+# --- the settings window's buttons (the warning has brought it up) ------------------------
+window_origin() {
+    xwininfo -id "$1" | awk '/Absolute upper-left X/{x=$4} /Absolute upper-left Y/{y=$4} END{print x, y}'
+}
+settings_window=$(wait_for "$m" '^TOVRIK-HOOK window 设置窗口 ' 5 | awk '{print $4}')
+if [ -n "$settings_window" ]; then
+    read -r sx sy <<<"$(window_origin "$settings_window")"
+    xdotool mousemove $((sx + 8 + 44)) $((sy + 230 + 13)) click 1
+    if eventually 5 grep -qs '^http' "$work/opened.log"; then
+        pass "申请key opens the page in the browser"
+    else
+        fail "申请key opens the page in the browser" "$(cat "$work/opened.log" 2>/dev/null)"
+    fi
+    entry="$XDG_CONFIG_HOME/autostart/TovrikOcr.desktop"
+    xdotool mousemove $((sx + 216 + 8)) $((sy + 202 + 10)) click 1
+    if eventually 5 grep -qsF "Exec=\"$dir/TovrikOcr\"" "$entry"; then
+        pass "开机启动 writes the XDG autostart entry"
+    else
+        fail "开机启动 writes the XDG autostart entry" "$(cat "$entry" 2>/dev/null)"
+    fi
+    sleep 0.5
+    xdotool mousemove $((sx + 216 + 8)) $((sy + 202 + 10)) click 1
+    if eventually 5 test ! -e "$entry"; then pass "开机启动 off removes the entry"; else fail "开机启动 off removes the entry"; fi
+else
+    fail "the settings window after the warning" "not shown"
+fi
+
+# --- Ctrl+F8: capture to file ------------------------------------------------------------
+m=$(mark)
+hotkey ctrl+F8
+if wait_for "$m" '^TOVRIK-HOOK overlay shown 0,0,3200x1080' 5 >/dev/null; then
+    pass "Ctrl+F8 shows the overlay over both monitors"
+    sleep 0.4
+    drag_and_finish 200 150 600 450
+    wait_for "$m" '^TOVRIK-HOOK overlay closed' 5 >/dev/null
+    file=""
+    for _ in $(seq 1 60); do
+        file=$(ls "$dir/截图" 2>/dev/null | grep -E '^[0-9]{10}\.png$' | head -n 1)
+        [ -n "$file" ] && break
+        sleep 0.1
+    done
+    if [ -n "$file" ] && [ "$(size_of "$dir/截图/$file")" = 400x300 ]; then
+        pass "Ctrl+F8 writes 截图/$file of 400x300"
+    else
+        fail "Ctrl+F8 writes 截图/<10 digits>.png of 400x300" "found '${file}' $(size_of "$dir/截图/$file")"
+    fi
+else
+    missing "Ctrl+F8 capture to file" "no overlay (capture commands not wired into the program?)"
+fi
+
+# --- ESC cancels -------------------------------------------------------------------------
+sleep 1.2
+before=$(ls "$dir/截图" 2>/dev/null | wc -l)
+m=$(mark)
+hotkey ctrl+F8
+if wait_for "$m" '^TOVRIK-HOOK overlay shown' 5 >/dev/null; then
+    sleep 0.3
+    xdotool mousemove 100 100 mousedown 1 mousemove 300 200 mouseup 1 sleep 0.2 key Escape
+    if wait_for "$m" '^TOVRIK-HOOK overlay closed' 5 >/dev/null && sleep 0.5 &&
+        [ "$(ls "$dir/截图" | wc -l)" -eq "$before" ]; then
+        pass "ESC cancels the capture, no file written"
+    else
+        fail "ESC cancels the capture"
+    fi
+else
+    missing "ESC cancels" "no overlay"
+fi
+
+# --- the overlay's menu: save to a file of one's choice ------------------------------------
+sleep 1.2
+m=$(mark)
+hotkey ctrl+F8
+if wait_for "$m" '^TOVRIK-HOOK overlay shown' 5 >/dev/null; then
+    sleep 0.3
+    xdotool mousemove 700 500 mousedown 1 mousemove 800 560 mousemove 950 620 mouseup 1 sleep 0.3 \
+        mousemove 800 560 click 3
+    if wait_for "$m" '^TOVRIK-HOOK overlay menu' 5 >/dev/null; then
+        sleep 0.4
+        # Up from nothing selects "退出截图(&X)", once more "保存到文件(&S)".
+        xdotool key Up Up Return
+        if wait_for "$m" '^TOVRIK-HOOK dialog save' 5 >/dev/null; then
+            sleep 0.8
+            screenshot save-dialog
+            xdotool type --delay 20 "$work/chosen.png"
+            xdotool key Return
+        fi
+    fi
+    if eventually 5 test -s "$work/chosen.png" && [ "$(size_of "$work/chosen.png")" = 250x120 ]; then
+        pass "保存到文件 in the overlay's menu writes the chosen file of 250x120"
+    else
+        fail "保存到文件 in the overlay's menu" "$(size_of "$work/chosen.png")"
+        xdotool key Escape sleep 0.3 key Escape
+    fi
+    wait_for "$m" '^TOVRIK-HOOK overlay closed' 5 >/dev/null
+else
+    missing "保存到文件 in the overlay's menu" "no overlay"
+fi
+
+# --- Ctrl+F9: capture and copy -----------------------------------------------------------
+m=$(mark)
+hotkey ctrl+F9
+if wait_for "$m" '^TOVRIK-HOOK overlay shown' 5 >/dev/null; then
+    sleep 0.3
+    xdotool mousemove 1800 300 mousedown 1 mousemove 2000 400 mousemove 2100 500 mouseup 1
+    sleep 0.4
+    screenshot overlay
+    xdotool mousemove 1950 400 sleep 0.1 click --repeat 2 --delay 60 1
+    wait_for "$m" '^TOVRIK-HOOK overlay closed' 5 >/dev/null
+    sleep 0.5
+    xclip -selection clipboard -t image/png -o >"$work/clip.png" 2>/dev/null
+    if [ "$(size_of "$work/clip.png")" = 300x200 ]; then
+        pass "Ctrl+F9 puts a 300x200 picture on the clipboard (across both monitors)"
+    else
+        fail "Ctrl+F9 clipboard picture of 300x200" "got '$(size_of "$work/clip.png")'"
+    fi
+else
+    missing "Ctrl+F9 capture and copy" "no overlay"
+fi
+
+# --- Ctrl+F11: capture and recognise -----------------------------------------------------
+"$render_bin" --pixel-size 28 "$work/sample.png" "Hello world from TovrikOcr" "今天天气很好" >/dev/null 2>&1
+display -geometry +300+400 "$work/sample.png" >/dev/null 2>&1 &
+viewer=$!
+pids+=($viewer)
+sleep 1.5
+read -r sample_w sample_h <<<"$(identify -format '%w %h' "$work/sample.png")"
+m=$(mark)
+hotkey ctrl+F11
+if wait_for "$m" '^TOVRIK-HOOK overlay shown' 5 >/dev/null; then
+    sleep 0.3
+    drag_and_finish 300 400 $((300 + sample_w)) $((400 + sample_h))
+    ocr=$(wait_for "$m" '^TOVRIK-HOOK text 主窗口/编辑框_OCR .+' 60)
+    if grep -q 'Hello' <<<"$ocr" && grep -q '天气' <<<"$ocr"; then
+        pass "Ctrl+F11 recognises the text into 编辑框_OCR"
+    else
+        fail "Ctrl+F11 recognises the text into 编辑框_OCR" "${ocr:-nothing}"
+    fi
+    sleep 1
+    main_window=$(window_of 主窗口)
+    [ -n "$main_window" ] && screenshot main-window "$main_window"
+else
+    missing "Ctrl+F11 capture and recognise" "no overlay"
+fi
+kill "$viewer" 2>/dev/null
+
+# --- the main window's folder button -----------------------------------------------------
+main_window=$(window_of 主窗口)
+if [ -n "$main_window" ]; then
+    read -r wx wy <<<"$(window_origin "$main_window")"
+    xdotool mousemove $((wx + 687 + 48)) $((wy + 2 + 12)) click 1
+    if eventually 5 grep -qs "/截图/\?$" "$work/opened.log"; then
+        pass "打开截图目录 opens the screenshot folder"
+    else
+        fail "打开截图目录 opens the screenshot folder" "$(cat "$work/opened.log" 2>/dev/null)"
+    fi
+fi
+
+# --- restore defaults restarts the program -----------------------------------------------
+copy_in_dir() {
+    local pid
+    for pid in $(pgrep -x TovrikOcr); do
+        [ "$(readlink "/proc/$pid/cwd")" = "$dir" ] && echo "$pid"
+    done
+}
+restarted=""
+settings_window=$(window_of 设置窗口)
+if [ -n "$settings_window" ]; then
+    xdotool windowraise "$settings_window"
+    read -r sx sy <<<"$(window_origin "$settings_window")"
+    m=$(mark)
+    xdotool mousemove $((sx + 104 + 44)) $((sy + 230 + 13)) click 1
+    if wait_for "$m" '^TOVRIK-HOOK message 提示 恢复默认设置将会重启软件！' 5 >/dev/null; then
+        # Enter takes the default answer, Yes.
+        answer_message "$m"
+        wait_exit "$program_pid" 10
+        code=$?
+        if [ "$code" -eq 0 ] && wait_for "$m" '^TOVRIK-HOOK tray added' 15 >/dev/null; then
+            restarted=$(copy_in_dir | tail -n 1)
+        fi
+        if [ -n "$restarted" ] && [ "$restarted" != "$program_pid" ]; then
+            pass "restore defaults restarts the program (old copy ended with code $code)"
+            pids+=("$restarted")
+            program_pid=$restarted
+        else
+            fail "restore defaults restarts the program" "exit code $code, new copy '${restarted}'"
+        fi
+    else
+        fail "restore defaults asks first"
+    fi
+fi
+
+# --- exit releases the hotkeys -----------------------------------------------------------
+exit_through_tray "exit from the tray menu" shot
+code=$?
+if [ -n "$restarted" ]; then
+    # Not our child: its code cannot be read, only that it is gone.
+    if ! kill -0 "$program_pid" 2>/dev/null; then pass "exit ends the program"; else fail "exit ends the program"; fi
+elif [ "$code" -eq 0 ]; then
+    pass "exit ends with code 0"
+else
+    fail "exit ends with code 0" "code $code"
+fi
+if [ "$("$probe" grab ctrl F8)" = free ]; then
+    pass "after exit another program can grab Ctrl+F8"
+else
+    fail "after exit another program can grab Ctrl+F8"
+fi
+
+echo "e2e-linux: $passed passed, $failed failed; screenshots in $artifacts"
+[ "$failed" -eq 0 ]

@@ -1,0 +1,123 @@
+#include "app/Application.h"
+
+#include "files/Files.h"
+
+namespace tovrik::app {
+
+namespace {
+
+constexpr int kStartupWindowHeight = 310;
+constexpr TextView kCaptureMenuEntry = "截图翻译";
+
+} // namespace
+
+Application::Application(const Ports& ports, TextView programDirectory)
+    : m_ports(ports), m_programDirectory(programDirectory),
+      m_screenshotDir(files::JoinPath(programDirectory, "截图") + files::PathSeparator()),
+      m_settings(Text(programDirectory)), m_window(ports, m_settings, m_commands, programDirectory),
+      m_tray(ports.tray) {
+    WireEvents();
+}
+
+void Application::Start() {
+    m_ports.windows.DeclareDpiAware();
+    static_cast<void>(SettingsForm().Load());
+}
+
+void Application::RequestExit() {
+    m_exitRequested = true;
+    SettingsForm().Destroy();
+}
+
+void Application::WireEvents() {
+    ui::Form& form = SettingsForm();
+    form.On({}, ui::EventKind::Created, [this](const ui::Event&) { OnCreated(); });
+    form.OnCloseQuery([this] { return OnCloseQuery(); });
+    form.On({}, ui::EventKind::SizeChanged, [this](const ui::Event& event) { OnSizeChanged(event); });
+    form.On({}, ui::EventKind::Destroyed, [this](const ui::Event&) { OnDestroyed(); });
+    form.On(kCaptureMenuEntry, ui::EventKind::Click, [this](const ui::Event&) { Run(m_commands.captureAndTranslate); });
+    form.On("显示界面", ui::EventKind::Click, [this](const ui::Event&) { Run(m_commands.showMainWindow); });
+    form.On("OCR设置", ui::EventKind::Click, [this](const ui::Event&) { SettingsForm().Show(); });
+    form.On("退出程序", ui::EventKind::Click, [this](const ui::Event&) { RequestExit(); });
+}
+
+void Application::OnCreated() {
+    ui::Form& form = SettingsForm();
+    const Text alreadyRunning = form.GetText({}) + "程序已在运行!";
+    if (!m_ports.instance.Acquire(kInstanceName)) {
+        static_cast<void>(m_ports.windows.ShowMessage(0, alreadyRunning, "友情提醒:", {}));
+        m_ports.process.Exit(0);
+        return;
+    }
+
+    static_cast<void>(files::CreateDirectories(m_screenshotDir));
+
+    ui::Rect frame = form.GetRect({});
+    frame.height = kStartupWindowHeight;
+    form.SetRect({}, frame);
+
+    if (!files::FileExists(m_settings.SettingsPath())) {
+        m_settings.WriteDefaults();
+        form.Show();
+    }
+
+    m_window.RegisterHotkeysAtStartup();
+
+    static_cast<void>(m_tray.Add(form));
+    m_tray.RefreshNotificationArea(false);
+    m_tray.SetTip(kTrayTip);
+    static_cast<void>(m_tray.InstallHandler([this](int code) { OnTrayEvent(code); }));
+
+    form.SetEnabled("按钮_申请key", m_settings.ReadItem(kSectionOcr, "AccessToken").empty());
+}
+
+bool Application::OnCloseQuery() {
+    if (m_exitRequested) {
+        return true;
+    }
+    SettingsForm().Hide();
+    return false;
+}
+
+void Application::OnSizeChanged(const ui::Event& event) {
+    if (event.state == ui::WindowState::Minimised) {
+        SettingsForm().Hide();
+    }
+}
+
+void Application::OnDestroyed() {
+    m_window.ReleaseHotkeys();
+    // Removed here rather than left to process end: ending the process runs no destructors.
+    m_tray.Remove();
+    m_tray.RefreshNotificationArea(false);
+    m_ports.process.Exit(0);
+}
+
+void Application::OnTrayEvent(int code) {
+    ui::Form& form = SettingsForm();
+    if (code == kTrayLeftDoubleClick) {
+        form.Show();
+        form.SetState(ui::WindowState::Normal);
+    } else if (code == kTrayRightButtonDown) {
+        ShowTrayMenu();
+    }
+}
+
+void Application::ShowTrayMenu() {
+    ui::Form& form = SettingsForm();
+    // The form's own caption, kept once, so the hotkey is never appended twice.
+    if (!m_menuCaptionKept) {
+        m_menuCaption = form.GetText(kCaptureMenuEntry);
+        m_menuCaptionKept = true;
+    }
+    form.SetText(kCaptureMenuEntry, m_menuCaption + "(" + form.GetText("编辑框_截图并翻译") + ")");
+    form.PopupMenu("设置");
+}
+
+void Application::Run(const std::function<void()>& command) {
+    if (command) {
+        command();
+    }
+}
+
+} // namespace tovrik::app

@@ -1,0 +1,68 @@
+#pragma once
+
+#include "app/Commands.h"
+#include "app/Ports.h"
+#include "app/SettingsWindow.h"
+#include "app/TrayIcon.h"
+#include "settings/SettingsStore.h"
+#include "text/Types.h"
+#include "ui/Form.h"
+
+#include <functional>
+#include <utility>
+
+namespace tovrik::app {
+
+inline constexpr TextView kInstanceName = "TV_OCR_$$";
+inline constexpr TextView kTrayTip = "双击调出设置页面,右键弹出操作菜单";
+
+// The process-wide part of the shell: start-up, the single-instance guard, the tray icon and
+// its menu, and the close, minimise and exit rules of the settings window.
+class Application {
+public:
+    Application(const Ports& ports, TextView programDirectory);
+    Application(const Application&) = delete;
+    Application& operator=(const Application&) = delete;
+
+    // Set before Start; the hotkeys and the tray menu run what is set at the time they fire.
+    void SetCommands(Commands commands) { m_commands = std::move(commands); }
+
+    // Declares DPI awareness and loads the settings window, hidden; its Created event runs the
+    // start-up sequence. A second copy ends there with exit code 0 after its message.
+    void Start();
+    // The tray menu's "退出程序": the settings window is destroyed, which ends the process.
+    void RequestExit();
+
+    [[nodiscard]] ui::Form& SettingsForm() { return m_window.Form(); }
+    [[nodiscard]] SettingsWindow& Settings() { return m_window; }
+    [[nodiscard]] const settings::SettingsStore& Store() const { return m_settings; }
+    [[nodiscard]] TrayIcon& Tray() { return m_tray; }
+    [[nodiscard]] const Text& ProgramDirectory() const { return m_programDirectory; }
+    // Program directory, separator, "截图", separator.
+    [[nodiscard]] const Text& ScreenshotDir() const { return m_screenshotDir; }
+    [[nodiscard]] bool ExitRequested() const { return m_exitRequested; }
+
+private:
+    void WireEvents();
+    void OnCreated();
+    [[nodiscard]] bool OnCloseQuery();
+    void OnSizeChanged(const ui::Event& event);
+    void OnDestroyed();
+    void OnTrayEvent(int code);
+    void ShowTrayMenu();
+    static void Run(const std::function<void()>& command);
+
+    Ports m_ports;
+    Text m_programDirectory;
+    Text m_screenshotDir;
+    settings::SettingsStore m_settings;
+    Commands m_commands;
+    // Before the tray icon, which hooks its form and is destroyed first.
+    SettingsWindow m_window;
+    TrayIcon m_tray;
+    bool m_exitRequested = false;
+    bool m_menuCaptionKept = false;
+    Text m_menuCaption;
+};
+
+} // namespace tovrik::app

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "app/InstanceGuard.h"
+
+#include <windows.h>
+
+namespace tovrik::app {
+
+// A named event: whoever created it first is the running copy. The event is held until the
+// process ends.
+class Win32InstanceGuard final : public InstanceGuard {
+public:
+    Win32InstanceGuard() = default;
+    ~Win32InstanceGuard() override;
+    Win32InstanceGuard(const Win32InstanceGuard&) = delete;
+    Win32InstanceGuard& operator=(const Win32InstanceGuard&) = delete;
+
+    [[nodiscard]] bool Acquire(TextView name) override;
+
+private:
+    HANDLE m_event = nullptr;
+};
+
+} // namespace tovrik::app

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "capture/Geometry.h"
+#include "ui/Bitmap.h"
+
+#include <vector>
+
+namespace tovrik::capture {
+
+// The desktop as the overlay freezes it. Coordinates are physical desktop pixels; a monitor
+// left of or above the primary one has negative coordinates.
+class ScreenSource {
+public:
+    virtual ~ScreenSource() = default;
+
+    // The primary monitor's work area (the desktop without task bars).
+    [[nodiscard]] virtual Rect WorkArea() = 0;
+    // One rectangle per monitor.
+    [[nodiscard]] virtual std::vector<Rect> Monitors() = 0;
+    // One picture of the area, layered windows included: pixel (0, 0) of the result is
+    // (area.left, area.top) of the desktop. The bitmap may come with memory from an earlier
+    // picture for reuse; its size fields are to be set. False when the screen cannot be read.
+    [[nodiscard]] virtual bool Grab(const Rect& area, ui::Bitmap& pictureOut) = 0;
+};
+
+} // namespace tovrik::capture

@@ -1,0 +1,156 @@
+#include "capture/linux/QtOverlayWindow.h"
+
+#include "capture/linux/OverlayWidget.h"
+#include "ui/linux/QtText.h"
+#include "ui/linux/TestHook.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCursor>
+#include <QEventLoop>
+#include <QFontMetrics>
+#include <QMenu>
+#include <QPainter>
+
+namespace tovrik::capture {
+
+namespace {
+
+Qt::CursorShape Shape(Cursor cursor) {
+    switch (cursor) {
+    case Cursor::SizeNwse:
+        return Qt::SizeFDiagCursor;
+    case Cursor::SizeNesw:
+        return Qt::SizeBDiagCursor;
+    case Cursor::SizeWe:
+        return Qt::SizeHorCursor;
+    case Cursor::SizeNs:
+        return Qt::SizeVerCursor;
+    case Cursor::SizeAll:
+        return Qt::SizeAllCursor;
+    case Cursor::Arrow:
+        break;
+    }
+    return Qt::ArrowCursor;
+}
+
+QRect ToQRect(const Rect& rect) {
+    return {rect.left, rect.top, rect.Width(), rect.Height()};
+}
+
+} // namespace
+
+QtOverlayWindow::QtOverlayWindow() = default;
+
+QtOverlayWindow::~QtOverlayWindow() = default;
+
+OverlayWidget& QtOverlayWindow::Widget() {
+    if (!m_widget) {
+        m_widget = std::make_unique<OverlayWidget>();
+    }
+    return *m_widget;
+}
+
+bool QtOverlayWindow::RunModal(const Rect& area, const ui::Bitmap& frame, OverlayInput& input) {
+    if (m_loop != nullptr || !area.HasArea()) {
+        return false;
+    }
+    OverlayWidget& widget = Widget();
+    widget.Attach(&frame, &input);
+    widget.setCursor(Qt::ArrowCursor);
+    widget.setGeometry(ToQRect(area));
+    m_closeRequested = false;
+    QEventLoop loop;
+    m_loop = &loop;
+    widget.show();
+    widget.raise();
+    ui::TestHook::Report("overlay", "shown",
+                         std::to_string(area.left) + "," + std::to_string(area.top) + "," +
+                             std::to_string(area.Width()) + "x" + std::to_string(area.Height()));
+    if (!m_closeRequested) {
+        loop.exec();
+    }
+    m_loop = nullptr;
+    widget.ReleaseKeyboard();
+    widget.releaseMouse();
+    widget.hide();
+    widget.Attach(nullptr, nullptr);
+    ui::TestHook::Report("overlay", "closed");
+    return true;
+}
+
+void QtOverlayWindow::Close() {
+    m_closeRequested = true;
+    if (m_loop != nullptr) {
+        m_loop->quit();
+    }
+}
+
+void QtOverlayWindow::Present(const Rect& area) {
+    if (m_widget && m_widget->isVisible()) {
+        m_widget->update(ToQRect(area));
+    }
+}
+
+void QtOverlayWindow::SetCursor(Cursor cursor) {
+    Widget().setCursor(Shape(cursor));
+}
+
+void QtOverlayWindow::ReleaseMouseCapture() {
+    if (m_widget) {
+        m_widget->releaseMouse();
+    }
+}
+
+int QtOverlayWindow::ShowMenu(const std::vector<MenuItem>& items) {
+    OverlayWidget& widget = Widget();
+    QMenu menu(&widget);
+    for (const MenuItem& item : items) {
+        if (item.id == 0) {
+            menu.addSeparator();
+            continue;
+        }
+        QAction* action = menu.addAction(ui::ToQString(item.label));
+        action->setEnabled(item.enabled);
+        action->setData(item.id);
+    }
+    ui::TestHook::Report("overlay", "menu");
+    const QAction* chosen = menu.exec(QCursor::pos());
+    // The menu took the keyboard while it was up.
+    if (m_loop != nullptr && !m_closeRequested) {
+        widget.TakeKeyboard();
+    }
+    return chosen != nullptr ? chosen->data().toInt() : 0;
+}
+
+std::uintptr_t QtOverlayWindow::NativeHandle() const {
+    return m_widget ? static_cast<std::uintptr_t>(m_widget->winId()) : 0;
+}
+
+void QtOverlayWindow::DrawText(ui::Bitmap& target, const Rect& box, TextView text) {
+    if (target.Empty() || box.IsEmpty()) {
+        return;
+    }
+    QImage image(target.pixels.data(), target.width, target.height, static_cast<qsizetype>(target.Stride()),
+                 QImage::Format_RGB32);
+    QPainter painter(&image);
+    painter.setClipRect(ToQRect(box));
+    painter.setPen(Qt::white);
+    const QFont font = QApplication::font();
+    painter.setFont(font);
+    const QFontMetrics metrics(font);
+    int baseline = box.top + metrics.ascent();
+    std::size_t start = 0;
+    while (start <= text.size() && baseline - metrics.ascent() < box.bottom) {
+        const std::size_t end = text.find("\r\n", start);
+        const TextView line = text.substr(start, end == TextView::npos ? TextView::npos : end - start);
+        painter.drawText(QPoint(box.left, baseline), ui::ToQString(line));
+        if (end == TextView::npos) {
+            break;
+        }
+        start = end + 2;
+        baseline += metrics.lineSpacing();
+    }
+}
+
+} // namespace tovrik::capture

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "capture/OverlayWindow.h"
+
+#include <QFont>
+
+#include <memory>
+
+class QEventLoop;
+
+namespace tovrik::capture {
+
+class OverlayWidget;
+
+// The overlay's window through Qt. The window is made once and kept hidden between captures,
+// so that a capture does not wait for a new X window and its back buffer.
+class QtOverlayWindow final : public OverlayWindow {
+public:
+    QtOverlayWindow();
+    ~QtOverlayWindow() override;
+    QtOverlayWindow(const QtOverlayWindow&) = delete;
+    QtOverlayWindow& operator=(const QtOverlayWindow&) = delete;
+
+    [[nodiscard]] bool RunModal(const Rect& area, const ui::Bitmap& frame, OverlayInput& input) override;
+    void Close() override;
+    void Present(const Rect& area) override;
+    void SetCursor(Cursor cursor) override;
+    void ReleaseMouseCapture() override;
+    [[nodiscard]] int ShowMenu(const std::vector<MenuItem>& items) override;
+    [[nodiscard]] std::uintptr_t NativeHandle() const override;
+    // White text in the application's font (which stands for the default GUI font).
+    void DrawText(ui::Bitmap& target, const Rect& box, TextView text) override;
+
+private:
+    [[nodiscard]] OverlayWidget& Widget();
+
+    std::unique_ptr<OverlayWidget> m_widget;
+    QEventLoop* m_loop = nullptr;
+    bool m_closeRequested = false;
+};
+
+} // namespace tovrik::capture

@@ -1,0 +1,58 @@
+#include "capture/linux/X11ScreenSource.h"
+
+#include "ui/linux/X11Display.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+
+#include <X11/Xlib.h>
+
+#include <algorithm>
+
+namespace tovrik::capture {
+
+namespace {
+
+Rect ToRect(const QRect& rect) {
+    return {rect.x(), rect.y(), rect.x() + rect.width(), rect.y() + rect.height()};
+}
+
+} // namespace
+
+Rect X11ScreenSource::WorkArea() {
+    const QScreen* primary = QGuiApplication::primaryScreen();
+    return primary != nullptr ? ToRect(primary->availableGeometry()) : Rect{};
+}
+
+std::vector<Rect> X11ScreenSource::Monitors() {
+    std::vector<Rect> monitors;
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        monitors.push_back(ToRect(screen->geometry()));
+    }
+    return monitors;
+}
+
+bool X11ScreenSource::Grab(const Rect& area, ui::Bitmap& pictureOut) {
+    Display* display = ui::X11Display();
+    if (display == nullptr || !area.HasArea()) {
+        return false;
+    }
+    const int screen = DefaultScreen(display);
+    const ClippedArea clipped = ClipToScreen(area, DisplayWidth(display, screen), DisplayHeight(display, screen));
+    pictureOut.width = area.Width();
+    pictureOut.height = area.Height();
+    const std::size_t size = pictureOut.Stride() * static_cast<std::size_t>(pictureOut.height);
+    const bool covered = clipped.onScreen == area;
+    if (!covered) {
+        // What lies off the screen is black.
+        pictureOut.pixels.assign(size, 0);
+    } else {
+        pictureOut.pixels.resize(size);
+    }
+    if (clipped.onScreen.IsEmpty()) {
+        return true;
+    }
+    return m_reader.Read(display, clipped.onScreen, clipped.offset, pictureOut);
+}
+
+} // namespace tovrik::capture

@@ -1,0 +1,132 @@
+#include "GuiApp.h"
+
+#include "app/Program.h"
+#include "app/linux/AppIcon.h"
+#include "app/linux/PosixProcessControl.h"
+#include "app/linux/QtTrayHost.h"
+#include "app/linux/SocketInstanceGuard.h"
+#include "app/linux/XcbHotkeyRegistrar.h"
+#include "app/linux/XdgAutostartStore.h"
+#include "app/linux/XdgShell.h"
+#include "capture/linux/QtFileDialogHost.h"
+#include "capture/linux/QtOverlayWindow.h"
+#include "capture/linux/X11ScreenSource.h"
+#include "net/HttpTransport.h"
+#include "services/AudioPlayer.h"
+#include "settings/ProgramDirectory.h"
+#include "settings/SystemClock.h"
+#include "ui/linux/QtClipboard.h"
+#include "ui/linux/QtKeyboard.h"
+#include "ui/linux/QtWindowSystem.h"
+
+#include <QApplication>
+#include <QFont>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+#include <X11/Xlib.h>
+
+#include <cstdio>
+#include <memory>
+
+namespace tovrik {
+
+namespace {
+
+// Windows' default GUI font is about 12 pixels high; the windows' controls are laid out for it.
+constexpr int kGuiFontPixels = 12;
+
+void PrepareEnvironment() {
+    // Every coordinate of the program is a physical pixel, as for a DPI-aware Windows process.
+    if (qEnvironmentVariableIsEmpty("QT_ENABLE_HIGHDPI_SCALING")) {
+        qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
+    }
+    qunsetenv("QT_SCALE_FACTOR");
+    // The program is an X11 program: global hotkeys and screen reading need the X server
+    // (under Wayland that is XWayland).
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "xcb");
+    }
+}
+
+// Qt ends the process with an abort when it finds no display; say what is wrong instead.
+bool DisplayReachable() {
+    Display* display = XOpenDisplay(nullptr);
+    if (display == nullptr) {
+        return false;
+    }
+    XCloseDisplay(display);
+    return true;
+}
+
+QFont GuiFont() {
+    QFont font;
+    font.setFamilies({QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("Noto Sans CJK SC"),
+                      QStringLiteral("Droid Sans Fallback"), QStringLiteral("DejaVu Sans")});
+    font.setPixelSize(kGuiFontPixels);
+    return font;
+}
+
+// Every backend object, in the order they depend on each other.
+struct LinuxPorts {
+    ui::QtKeyboard keyboard;
+    ui::QtWindowSystem windows{keyboard};
+    app::XcbHotkeyRegistrar hotkeys{windows};
+    app::QtTrayHost tray{windows};
+    app::SocketInstanceGuard instance;
+    app::XdgAutostartStore autostart;
+    app::PosixProcessControl process;
+    app::XdgShell shell;
+    capture::X11ScreenSource screen;
+    capture::QtOverlayWindow overlayWindow;
+    capture::QtFileDialogHost fileDialogs;
+    ui::QtClipboard clipboard;
+    settings::SystemClock clock;
+    std::unique_ptr<services::AudioPlayer> audio = services::CreateSystemAudioPlayer();
+
+    [[nodiscard]] app::ProgramPorts Ports() {
+        return {.app = {windows, keyboard, hotkeys, tray, instance, autostart, process, shell},
+                .screen = screen,
+                .overlayWindow = overlayWindow,
+                .fileDialogs = fileDialogs,
+                .clipboard = clipboard,
+                .clock = clock,
+                .audio = *audio,
+                .webTransport = nullptr,
+                .comTransport = nullptr};
+    }
+};
+
+} // namespace
+
+int RunGui(int argc, char** argv) {
+    PrepareEnvironment();
+    if (!DisplayReachable()) {
+        std::fprintf(stderr,
+                     "TovrikOcr: no X display to show the tray program on (DISPLAY=%s).\n"
+                     "Start it from a desktop session, or see TovrikOcr --help for the command line.\n",
+                     qEnvironmentVariable("DISPLAY").toLocal8Bit().constData());
+        return 1;
+    }
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("TovrikOcr"));
+    QApplication::setDesktopFileName(QStringLiteral("tovrikocr"));
+    QApplication::setWindowIcon(app::AppIcon());
+    QApplication::setFont(GuiFont());
+    // Closing a window only hides it; the tray menu ends the program.
+    QApplication::setQuitOnLastWindowClosed(false);
+    // Qt's own texts (the buttons of message boxes, the save dialog) in Chinese like the rest.
+    QTranslator qtTexts;
+    if (qtTexts.load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"), QStringLiteral("_"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QApplication::installTranslator(&qtTexts);
+    }
+
+    LinuxPorts ports;
+    app::Program program(ports.Ports(), settings::ProgramDirectory());
+    program.Start();
+    return QApplication::exec();
+}
+
+} // namespace tovrik

@@ -1,0 +1,9 @@
+#include "../Platform.h"
+
+namespace tovrik::capture::test {
+
+bool JpegQualityIsHonoured() {
+    return true;
+}
+
+} // namespace tovrik::capture::test

@@ -1,0 +1,161 @@
+#include "services/CommandLine.h"
+#include "ServiceHarness.h"
+#include "files/Files.h"
+#include "text/Encoding.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+namespace tovrik::servicetest {
+namespace {
+
+using services::CommandLine;
+using ::testing::HasSubstr;
+using ::testing::IsEmpty;
+
+TEST(CommandLineParse, StepsInOrderWithOptionalTexts) {
+    Text error;
+    const auto steps = CommandLine::Parse({"--recognize", "a.png", "--translate", "--speak", "你好"}, error);
+    ASSERT_TRUE(steps) << error;
+    ASSERT_EQ(steps->size(), 3u);
+    EXPECT_EQ((*steps)[0].action, CommandLine::Action::Recognize);
+    EXPECT_EQ((*steps)[0].argument, Text("a.png"));
+    EXPECT_EQ((*steps)[1].action, CommandLine::Action::Translate);
+    EXPECT_FALSE((*steps)[1].argument);
+    EXPECT_EQ((*steps)[2].action, CommandLine::Action::Speak);
+    EXPECT_EQ((*steps)[2].argument, Text("你好"));
+}
+
+TEST(CommandLineParse, RefusesWhatCannotRun) {
+    for (const std::vector<Text>& arguments : std::vector<std::vector<Text>>{{},
+                                                                             {"--recognize"},
+                                                                             {"--recognize", "--translate"},
+                                                                             {"--translate"},
+                                                                             {"--speak"},
+                                                                             {"--ocr", "x"},
+                                                                             {"stray"},
+                                                                             {"--translate", "a", "b"}}) {
+        Text error;
+        EXPECT_FALSE(CommandLine::Parse(arguments, error)) << ::testing::PrintToString(arguments);
+        EXPECT_FALSE(error.empty());
+    }
+}
+
+TEST(CommandLineParse, HelpMeansNoSteps) {
+    Text error;
+    const auto steps = CommandLine::Parse({"--translate", "x", "--help"}, error);
+    ASSERT_TRUE(steps);
+    EXPECT_THAT(*steps, IsEmpty());
+}
+
+struct CommandLineRun : ::testing::Test {
+    TempDirectory directory;
+    testutil::FakeHttpTransport web;
+    testutil::FakeHttpTransport com;
+    ManualClock clock;
+    fakes::FakeAudioPlayer audio;
+    std::ostringstream out;
+    std::ostringstream err;
+    settings::SettingsStore settings{directory.Path()};
+    CommandLine commandLine{directory.Path(), out, err};
+    services::RecognitionService service{directory.Path(),
+                                         {.webTransport = web,
+                                          .comTransport = com,
+                                          .clock = clock,
+                                          .keys = commandLine.Keys(),
+                                          .status = commandLine.Status(),
+                                          .audio = audio,
+                                          .toJpeg = [](BytesView image) { return Bytes(image); }}};
+    Text picture = files::JoinPath(directory.Path(), "sample.png");
+
+    void SetUp() override {
+        settings.WriteItem("OCR", "识别ApiKey", "file-api");
+        settings.WriteItem("OCR", "识别SecretKey", "file-secret");
+        ASSERT_TRUE(files::WriteFile(picture, "PNG bytes"));
+    }
+    [[nodiscard]] int Run(const std::vector<Text>& arguments) { return commandLine.Run(service, arguments); }
+};
+
+TEST_F(CommandLineRun, RecognisesWithTheKeysOfTheSettingsFileAndPrintsUtf8Lines) {
+    web.Script(Reply(R"({"access_token":"t","expires_in":100})"));
+    web.Script(Reply(text::TextToUtf8(R"({"words_result":[{"words":"第一行"},{"words":"second"}]})")));
+
+    EXPECT_EQ(Run({"--recognize", picture}), 0) << err.str();
+
+    EXPECT_EQ(out.str(), text::TextToUtf8("第一行\nsecond\n"));
+    EXPECT_EQ(web.Requests()[0].body, "grant_type=client_credentials&client_id=file-api&client_secret=file-secret");
+    EXPECT_EQ(err.str(), "");
+}
+
+TEST_F(CommandLineRun, RecognisedTextFeedsTheTranslation) {
+    web.Script(Reply(R"({"access_token":"t","expires_in":100})"));
+    web.Script(Reply(R"({"words_result":[{"words":"apple"}]})"));
+    web.Script(Reply(text::TextToUtf8("errorCode=0\r\nresult=苹果")));
+
+    EXPECT_EQ(Run({"--recognize", picture, "--translate"}), 0) << err.str();
+
+    EXPECT_THAT(web.Requests()[2].url, HasSubstr("/translate?i=apple%0D%0A&type=AUTO"));
+    EXPECT_EQ(out.str(), text::TextToUtf8("apple\n苹果\n"));
+}
+
+TEST_F(CommandLineRun, RefusedKeysAreExplained) {
+    web.Script(Reply(R"({"error":"invalid_client"})"));
+
+    EXPECT_EQ(Run({"--recognize", picture}), CommandLine::kFailure);
+
+    EXPECT_THAT(err.str(), HasSubstr(text::TextToUtf8("错误的Api Key或Secret Key")));
+    EXPECT_THAT(err.str(), HasSubstr("refused the keys"));
+    EXPECT_EQ(out.str(), "");
+}
+
+TEST_F(CommandLineRun, UnreachableServiceIsExplained) {
+    web.FailToOpen();
+    EXPECT_EQ(Run({"--recognize", picture}), CommandLine::kFailure);
+    EXPECT_THAT(err.str(), HasSubstr("did not answer"));
+}
+
+TEST_F(CommandLineRun, MissingPictureFails) {
+    EXPECT_EQ(Run({"--recognize", files::JoinPath(directory.Path(), "none.png")}), CommandLine::kFailure);
+    EXPECT_THAT(err.str(), HasSubstr("cannot read the picture file"));
+    EXPECT_TRUE(web.Requests().empty());
+}
+
+TEST_F(CommandLineRun, NothingRecognisedFails) {
+    settings.WriteItem("OCR", "AccessToken", "cached");
+    settings.WriteItem("OCR", "GetTime", settings::TimestampText(clock));
+    settings.WriteItem("OCR", "ExpiresTime", "100");
+    web.Script(Reply(R"({"words_result":[]})"));
+    EXPECT_EQ(Run({"--recognize", picture}), CommandLine::kFailure);
+    EXPECT_THAT(err.str(), HasSubstr("no text recognised"));
+}
+
+TEST_F(CommandLineRun, TranslationWithoutResultFails) {
+    web.Script(Reply("errorCode=50"));
+    EXPECT_EQ(Run({"--translate", "hello"}), CommandLine::kFailure);
+    EXPECT_THAT(err.str(), HasSubstr("no translation"));
+}
+
+TEST_F(CommandLineRun, SpeaksAndWaitsForTheEnd) {
+    web.Script(Reply("mp3"));
+    EXPECT_EQ(Run({"--speak", "hello"}), 0) << err.str();
+    EXPECT_THAT(audio.Commands(), ::testing::Contains("play Baidu wait"));
+    EXPECT_EQ(out.str(), "");
+}
+
+TEST_F(CommandLineRun, SpeechWithoutAudioFails) {
+    web.FailToOpen();
+    EXPECT_EQ(Run({"--speak", "hello"}), CommandLine::kFailure);
+    EXPECT_THAT(err.str(), HasSubstr("no playable audio came from the speech service"));
+}
+
+TEST_F(CommandLineRun, BadArgumentsPrintTheUsage) {
+    EXPECT_EQ(Run({"--frobnicate"}), CommandLine::kUsageError);
+    EXPECT_THAT(err.str(), HasSubstr("Usage: TovrikOcr"));
+    EXPECT_EQ(Run({"--help"}), 0);
+    EXPECT_THAT(out.str(), HasSubstr("Usage: TovrikOcr"));
+}
+
+} // namespace
+} // namespace tovrik::servicetest
