@@ -32,18 +32,18 @@ bool ParseInt(std::string_view text, int minimum, int maximum, int& valueOut) {
 
 int main(int argc, char** argv) {
     std::vector<std::string> arguments(argv + 1, argv + argc);
-    StripSpec spec;
-    spec.width = 0;
-    spec.height = 0;
+    StripSpec layout;
+    layout.width = 0;
+    layout.height = 0;
     while (arguments.size() >= 2 && arguments[0].starts_with("--")) {
         const std::string& value = arguments[1];
         const size_t x = value.find('x');
         bool valid = false;
         if (arguments[0] == "--pixel-size") {
-            valid = ParseInt(value, 6, 200, spec.pixelSize);
+            valid = ParseInt(value, 6, 200, layout.pixelSize);
         } else if (arguments[0] == "--size" && x != std::string::npos) {
-            valid = ParseInt(std::string_view(value).substr(0, x), 16, 10000, spec.width) &&
-                    ParseInt(std::string_view(value).substr(x + 1), 16, 10000, spec.height);
+            valid = ParseInt(std::string_view(value).substr(0, x), 16, 10000, layout.width) &&
+                    ParseInt(std::string_view(value).substr(x + 1), 16, 10000, layout.height);
         }
         if (!valid) {
             std::fputs(kUsage, stderr);
@@ -56,14 +56,14 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string output = arguments[0];
-    spec.lines.assign(arguments.begin() + 1, arguments.end());
-    if (spec.lines.empty()) {
-        spec.lines = {"Hello world from the local stand-in.", "今天天气很好，我们一起去公园散步。"};
+    layout.lines.assign(arguments.begin() + 1, arguments.end());
+    if (layout.lines.empty()) {
+        layout.lines = {"Hello world from the local stand-in.", "今天天气很好，我们一起去公园散步。"};
     }
-    spec.margin = spec.pixelSize / 2 + 8;
-    if (spec.width == 0) {
-        spec.width = 40 * spec.pixelSize;
-        spec.height = 2 * spec.margin + static_cast<int>(spec.lines.size()) * spec.pixelSize * 3 / 2;
+    layout.margin = layout.pixelSize / 2 + 8;
+    if (layout.width == 0) {
+        layout.width = 40 * layout.pixelSize;
+        layout.height = 2 * layout.margin + static_cast<int>(layout.lines.size()) * layout.pixelSize * 3 / 2;
     }
 
     const TextStripRenderer renderer;
@@ -72,7 +72,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     const bool jpeg = output.ends_with(".jpg") || output.ends_with(".jpeg");
-    const std::string picture = renderer.Render(spec, jpeg ? StripFormat::Jpeg : StripFormat::Png);
+    const std::string picture = renderer.Render(layout, jpeg ? StripFormat::Jpeg : StripFormat::Png);
     std::ofstream file(output, std::ios::binary);
     if (picture.empty() || !file.write(picture.data(), static_cast<std::streamsize>(picture.size()))) {
         std::fprintf(stderr, "tovrik-render-sample: cannot write %s\n", output.c_str());

@@ -56,22 +56,22 @@ bool TextStripRenderer::IsReady() const {
     return !m_fonts->faces.empty();
 }
 
-std::string TextStripRenderer::Render(const StripSpec& spec, StripFormat format) const {
-    if (!IsReady() || spec.width <= 0 || spec.height <= 0 || spec.pixelSize <= 0) {
+std::string TextStripRenderer::Render(const StripSpec& layout, StripFormat format) const {
+    if (!IsReady() || layout.width <= 0 || layout.height <= 0 || layout.pixelSize <= 0) {
         return {};
     }
-    PixPtr pix(pixCreate(spec.width, spec.height, 8));
+    PixPtr pix(pixCreate(layout.width, layout.height, 8));
     if (!pix) {
         return {};
     }
     pixSetAllArbitrary(pix.get(), 255);
     for (const FacePtr& face : m_fonts->faces) {
-        FT_Set_Pixel_Sizes(face.get(), 0, static_cast<FT_UInt>(spec.pixelSize));
+        FT_Set_Pixel_Sizes(face.get(), 0, static_cast<FT_UInt>(layout.pixelSize));
     }
-    const int lineHeight = spec.pixelSize * 3 / 2;
-    int baseline = spec.margin + spec.pixelSize;
-    for (const std::string& line : spec.lines) {
-        int penX = spec.margin;
+    const int lineHeight = layout.pixelSize * 3 / 2;
+    int baseline = layout.margin + layout.pixelSize;
+    for (const std::string& line : layout.lines) {
+        int penX = layout.margin;
         for (char32_t codePoint : DecodeUtf8(line)) {
             auto face = std::find_if(m_fonts->faces.begin(), m_fonts->faces.end(),
                                      [&](const FacePtr& f) { return FT_Get_Char_Index(f.get(), codePoint) != 0; });
@@ -83,7 +83,7 @@ std::string TextStripRenderer::Render(const StripSpec& spec, StripFormat format)
                 for (unsigned col = 0; col < glyph->bitmap.width; ++col) {
                     const int x = penX + glyph->bitmap_left + static_cast<int>(col);
                     const int y = baseline - glyph->bitmap_top + static_cast<int>(row);
-                    if (x < 0 || y < 0 || x >= spec.width || y >= spec.height) {
+                    if (x < 0 || y < 0 || x >= layout.width || y >= layout.height) {
                         continue;
                     }
                     const unsigned coverage =

@@ -33,7 +33,7 @@ public:
     [[nodiscard]] bool IsReady() const;
 
     // The encoded picture, or empty bytes when rendering or encoding failed.
-    [[nodiscard]] std::string Render(const StripSpec& spec, StripFormat format) const;
+    [[nodiscard]] std::string Render(const StripSpec& layout, StripFormat format) const;
 
 private:
     struct Fonts;

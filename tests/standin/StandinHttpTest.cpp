@@ -38,12 +38,12 @@ std::string Joined(const std::vector<std::string>& lines) {
 }
 
 std::string Render(const std::vector<std::string>& lines, int pixelSize, StripFormat format) {
-    StripSpec spec;
-    spec.lines = lines;
-    spec.pixelSize = pixelSize;
-    spec.margin = pixelSize / 2;
-    spec.height = static_cast<int>(lines.size()) * pixelSize * 3 / 2 + pixelSize;
-    return TextStripRenderer().Render(spec, format);
+    StripSpec layout;
+    layout.lines = lines;
+    layout.pixelSize = pixelSize;
+    layout.margin = pixelSize / 2;
+    layout.height = static_cast<int>(lines.size()) * pixelSize * 3 / 2 + pixelSize;
+    return TextStripRenderer().Render(layout, format);
 }
 
 // Light text on a dark background, as a dark theme shows it.

@@ -50,9 +50,9 @@ TEST(StandinStartTest, FixedLanguageReadsWithThatModelOnly) {
     const auto tokenJson = test::JsonValue::Parse(token->body);
     ASSERT_TRUE(tokenJson && tokenJson->Has("access_token"));
 
-    StripSpec spec;
-    spec.lines = {"Fixed languages are handed to tesseract as they are.", "汉字"};
-    const std::string picture = TextStripRenderer().Render(spec, StripFormat::Png);
+    StripSpec layout;
+    layout.lines = {"Fixed languages are handed to tesseract as they are.", "汉字"};
+    const std::string picture = TextStripRenderer().Render(layout, StripFormat::Png);
     auto reply = client.Post("/rest/2.0/ocr/v1/general_basic?access_token=" + tokenJson->Find("access_token")->text,
                              "image=" + test::UrlEncode(Base64Encode(picture)), "application/x-www-form-urlencoded");
     ASSERT_TRUE(reply);
@@ -60,7 +60,7 @@ TEST(StandinStartTest, FixedLanguageReadsWithThatModelOnly) {
     ASSERT_TRUE(json && json->Has("words_result")) << reply->body;
     const auto& items = json->Find("words_result")->items;
     ASSERT_FALSE(items.empty());
-    EXPECT_GE(test::CharacterAccuracy(spec.lines[0], items[0].Find("words")->text), 0.98);
+    EXPECT_GE(test::CharacterAccuracy(layout.lines[0], items[0].Find("words")->text), 0.98);
     // The English model alone has no Chinese to fall back on.
     for (const auto& item : items) {
         EXPECT_EQ(item.Find("words")->text.find("汉"), std::string::npos);
