@@ -20,10 +20,15 @@ bool Win32InstanceGuard::Acquire(TextView name) {
         return false;
     }
     HANDLE created = CreateEventW(nullptr, FALSE, FALSE, wideName.c_str());
+    const DWORD error = GetLastError();
     // Two copies started at the same moment both miss the event when they look for it; the one
-    // whose creation finds it already there is the second.
-    if (created != nullptr && GetLastError() == ERROR_ALREADY_EXISTS) {
+    // whose creation finds it already there is the second. An event we may not open belongs to
+    // a copy of another user or elevation.
+    if (created != nullptr && error == ERROR_ALREADY_EXISTS) {
         CloseHandle(created);
+        return false;
+    }
+    if (created == nullptr && error == ERROR_ACCESS_DENIED) {
         return false;
     }
     m_event = created;

@@ -109,6 +109,25 @@ TEST_F(Win32Forms, PropertiesRoundTripInProgramText) {
     EXPECT_EQ(m_windows.GetRect(m_form, {}), (Rect{50, 50, 477, 310}));
 }
 
+TEST_F(Win32Forms, MovedControlsKeepTheirParentsOffsetAndFramesShowTheirColour) {
+    m_windows.SetRect(m_form, "编辑框_截图", {84, 30, 100, 20});
+    EXPECT_EQ(m_windows.GetRect(m_form, "编辑框_截图"), (Rect{84, 30, 100, 20}));
+    RECT edit{};
+    ASSERT_TRUE(GetWindowRect(Control("编辑框_截图"), &edit));
+    MapWindowPoints(nullptr, m_windows.WindowOf(m_form), reinterpret_cast<POINT*>(&edit), 2);
+    EXPECT_EQ(edit.left, 8 + 84);
+    EXPECT_EQ(edit.top, 20 + 30);
+
+    // The frame of the first row lies at (8 + 82, 20 + 20) of the client area, drawn by the form.
+    ShowInFront();
+    m_windows.SetBorderColour(m_form, "编辑框边框_截屏", 0xFF0000);
+    UpdateWindow(m_windows.WindowOf(m_form));
+    HDC dc = GetDC(m_windows.WindowOf(m_form));
+    const COLORREF frame = GetPixel(dc, 8 + 82, 20 + 20 + 12);
+    ReleaseDC(m_windows.WindowOf(m_form), dc);
+    EXPECT_EQ(frame, 0xFF0000u) << "blue in the 0x00BBGGRR form";
+}
+
 TEST_F(Win32Forms, ClicksRaiseClickAndCheckBoxesToggleFirst) {
     bool checkedAtClick = false;
     m_sink.onEvent = [&](const Event& event) {
