@@ -38,7 +38,7 @@ while [ -e "/tmp/.X11-unix/X$display_number" ] || [ -e "/tmp/.X$display_number-l
 done
 export DISPLAY=":$display_number"
 Xvfb "$DISPLAY" -screen 0 3840x1080x24 -noreset -nolisten tcp >"$work/xvfb.log" 2>&1 &
-pids+=($!)
+pids+=("$!")
 for _ in $(seq 1 100); do xrandr >/dev/null 2>&1 && break; sleep 0.1; done
 xrandr --setmonitor LEFT 1920/508x1080/286+0+0 screen >/dev/null 2>&1
 xrandr --setmonitor RIGHT 1920/508x1080/286+1920+0 none >/dev/null 2>&1
@@ -57,7 +57,7 @@ cp "$program_bin" "$work/program/"
 printf '[Hotkey]\r\n截图热键=Ctrl+F8\r\n' | iconv -f UTF-8 -t GBK >"$work/program/ZuDur.ini"
 (cd "$work/program" && exec ./TovrikOcr) >"$work/program.out" 2>&1 &
 program=$!
-pids+=($program)
+pids+=("$program")
 for _ in $(seq 1 100); do
     [ "$("$probe" grab ctrl F8 2>/dev/null)" = taken ] && break
     sleep 0.1

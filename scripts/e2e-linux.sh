@@ -73,7 +73,7 @@ done
 export DISPLAY=":$display_number"
 # One wide screen split into two monitors: 1920x1080 and, to its right, 1280x1024.
 Xvfb "$DISPLAY" -screen 0 3200x1080x24 -noreset -nolisten tcp >"$work/xvfb.log" 2>&1 &
-pids+=($!)
+pids+=("$!")
 for _ in $(seq 1 100); do
     xrandr >/dev/null 2>&1 && break
     sleep 0.1
@@ -85,7 +85,7 @@ if [ "$monitors" = "Monitors: 2" ]; then pass "xvfb with two monitors"; else fai
 xsetroot -solid '#3a6ea5'
 trayer --edge top --align right --widthtype pixel --width 120 --height 24 --transparent false \
     >"$work/trayer.log" 2>&1 &
-pids+=($!)
+pids+=("$!")
 
 # Programs the desktop opens (folders, pages) are recorded instead.
 mkdir -p "$work/bin"
@@ -104,7 +104,7 @@ unset DBUS_SESSION_BUS_ADDRESS
 api_key=e2e-api-key
 secret_key=e2e-secret-key
 "$standin_bin" --port 0 --api-key "$api_key" --secret-key "$secret_key" >"$work/standin.out" 2>"$work/standin.log" &
-pids+=($!)
+pids+=("$!")
 port=""
 for _ in $(seq 1 300); do
     port=$(sed -n 's/^listening on 127\.0\.0\.1:\([0-9]*\)$/\1/p' "$work/standin.out")
@@ -124,7 +124,7 @@ program_pid=""
 start_program() {
     (cd "$dir" && exec ./TovrikOcr) >>"$out" 2>>"$work/program.err" &
     program_pid=$!
-    pids+=($program_pid)
+    pids+=("$program_pid")
 }
 # Lines of the program's output so far; wait_for looks only at lines after a mark.
 mark() { wc -l <"$out"; }
@@ -214,7 +214,8 @@ else
     fail "hotkeys registered at start-up"
 fi
 if [ "$("$probe" grab ctrl F8)" = taken ]; then pass "Ctrl+F8 is grabbed"; else fail "Ctrl+F8 is grabbed"; fi
-if wait_for 0 '^TOVRIK-HOOK tray added docked' 5 >/dev/null && [ -n "$(tray_icon_position)" ]; then
+tray_docked() { [ -n "$(tray_icon_position)" ]; }
+if eventually 10 tray_docked; then
     pass "tray icon docked"
 else
     fail "tray icon docked" "$(grep -m1 'TOVRIK-HOOK tray' "$out")"
@@ -226,7 +227,7 @@ sleep 0.5
 m=$(mark)
 (cd "$dir" && exec ./TovrikOcr) >>"$out" 2>>"$work/program.err" &
 second_pid=$!
-pids+=($second_pid)
+pids+=("$second_pid")
 if wait_for "$m" '^TOVRIK-HOOK message 友情提醒: 托维OCR设置程序已在运行!$' 10 >/dev/null; then
     pass "second copy shows the already-running message"
 else
@@ -277,7 +278,7 @@ SpeechBaseUrl=$base
 INI
 "$probe" hold ctrl F10 6 >"$work/hold.out" 2>&1 &
 holder=$!
-pids+=($holder)
+pids+=("$holder")
 sleep 0.3
 m=$(mark)
 start_program
@@ -331,7 +332,7 @@ if wait_for "$m" '^TOVRIK-HOOK overlay shown 0,0,3200x1080' 5 >/dev/null; then
     wait_for "$m" '^TOVRIK-HOOK overlay closed' 5 >/dev/null
     file=""
     for _ in $(seq 1 60); do
-        file=$(ls "$dir/截图" 2>/dev/null | grep -E '^[0-9]{10}\.png$' | head -n 1)
+        file=$(find "$dir/截图" -maxdepth 1 -regextype egrep -regex '.*/[0-9]{10}\.png' -printf '%f\n' | head -n 1)
         [ -n "$file" ] && break
         sleep 0.1
     done
@@ -346,14 +347,15 @@ fi
 
 # --- ESC cancels -------------------------------------------------------------------------
 sleep 1.2
-before=$(ls "$dir/截图" 2>/dev/null | wc -l)
+count_shots() { find "$dir/截图" -maxdepth 1 -type f | wc -l; }
+before=$(count_shots)
 m=$(mark)
 hotkey ctrl+F8
 if wait_for "$m" '^TOVRIK-HOOK overlay shown' 5 >/dev/null; then
     sleep 0.3
     xdotool mousemove 100 100 mousedown 1 mousemove 300 200 mouseup 1 sleep 0.2 key Escape
     if wait_for "$m" '^TOVRIK-HOOK overlay closed' 5 >/dev/null && sleep 0.5 &&
-        [ "$(ls "$dir/截图" | wc -l)" -eq "$before" ]; then
+        [ "$(count_shots)" -eq "$before" ]; then
         pass "ESC cancels the capture, no file written"
     else
         fail "ESC cancels the capture"
@@ -417,7 +419,7 @@ fi
 "$render_bin" --pixel-size 28 "$work/sample.png" "Hello world from TovrikOcr" "今天天气很好" >/dev/null 2>&1
 display -geometry +300+400 "$work/sample.png" >/dev/null 2>&1 &
 viewer=$!
-pids+=($viewer)
+pids+=("$viewer")
 sleep 1.5
 read -r sample_w sample_h <<<"$(identify -format '%w %h' "$work/sample.png")"
 m=$(mark)

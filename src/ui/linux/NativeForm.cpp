@@ -276,7 +276,9 @@ void NativeForm::changeEvent(QEvent* event) {
     const WindowState state = isMinimized()   ? WindowState::Minimised
                               : isMaximized() ? WindowState::Maximised
                                               : WindowState::Normal;
-    Raise({.kind = EventKind::SizeChanged, .state = state});
+    // Raised once Qt has finished the change: hiding the window from inside it would be
+    // undone by the show that ends showMinimized().
+    QTimer::singleShot(0, this, [this, state] { Raise({.kind = EventKind::SizeChanged, .state = state}); });
 }
 
 void NativeForm::dragEnterEvent(QDragEnterEvent* event) {

@@ -128,10 +128,12 @@ void QtWindowSystem::PopupMenu(FormId form, TextView menu) {
     }
     TestHook::Report("menu", Subject(*widget, menu));
     const QAction* chosen = control->menu->exec(QCursor::pos());
-    if (chosen == nullptr) {
+    // The chosen entry's click arrives after the menu has gone, as WM_COMMAND does, and only
+    // while the form is still there.
+    widget = Find(form);
+    if (chosen == nullptr || widget == nullptr) {
         return;
     }
-    // The chosen entry's click arrives after the menu has gone, as WM_COMMAND does.
     for (const ControlDecl& item : widget->Declaration().controls) {
         const NativeControl* entry = widget->Find(item.name);
         if (entry != nullptr && entry->action == chosen) {
@@ -318,9 +320,12 @@ MessageResult QtWindowSystem::ShowMessage(FormId owner, TextView text, TextView 
     TestHook::Report("message", title, text);
     const QMessageBox::StandardButtons buttons =
         style.buttons == MessageButtons::YesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok;
-    NativeForm* parent = Find(owner);
-    QMessageBox box(BoxIcon(style.icon), ToQString(title), ToQString(text), buttons,
-                    parent != nullptr && parent->isVisible() ? parent : nullptr);
+    // Without a parent: a form destroyed while the box is up would take the box with it.
+    QMessageBox box(BoxIcon(style.icon), ToQString(title), ToQString(text), buttons);
+    box.setWindowModality(Qt::ApplicationModal);
+    if (const NativeForm* parent = Find(owner); parent != nullptr && parent->isVisible()) {
+        box.move(parent->geometry().center() - QPoint(box.sizeHint().width() / 2, box.sizeHint().height() / 2));
+    }
     if (style.systemModal) {
         box.setWindowFlag(Qt::WindowStaysOnTopHint);
     }

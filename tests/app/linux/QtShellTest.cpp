@@ -111,6 +111,15 @@ TEST_F(QtShellTest, ClosingTheWindowOnlyHidesItAndTheHotkeysStay) {
     EXPECT_TRUE(m_process.ExitCodes().empty());
 }
 
+TEST_F(QtShellTest, MinimisingSendsTheWindowToTheTray) {
+    m_app.Start();
+    ASSERT_TRUE(Window()->isVisible());
+    Window()->showMinimized();
+    tovrik::testing::ProcessEvents();
+    EXPECT_FALSE(Window()->isVisible());
+    EXPECT_TRUE(m_hotkeys.Holder(kModControl, kF8).has_value());
+}
+
 TEST_F(QtShellTest, AHotkeyRunsItsCommandFromTheEventLoop) {
     int captures = 0;
     Commands commands;
