@@ -115,8 +115,7 @@ TEST_F(QtShellTest, MinimisingSendsTheWindowToTheTray) {
     m_app.Start();
     ASSERT_TRUE(Window()->isVisible());
     Window()->showMinimized();
-    tovrik::testing::ProcessEvents();
-    EXPECT_FALSE(Window()->isVisible());
+    EXPECT_TRUE(tovrik::testing::ProcessEventsUntil([&] { return !Window()->isVisible(); }));
     EXPECT_TRUE(m_hotkeys.Holder(kModControl, kF8).has_value());
 }
 

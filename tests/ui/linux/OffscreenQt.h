@@ -5,7 +5,9 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QEventLoop>
+#include <QThread>
 
 // One QApplication for a test executable, on Qt's offscreen platform: the Linux backend's
 // widgets work without an X server, so their behaviour is tested headless.
@@ -41,6 +43,21 @@ inline Text T(std::string_view utf8) {
 inline void ProcessEvents() {
     QCoreApplication::processEvents(QEventLoop::AllEvents);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+// Lets events run until the condition holds or the time is up: a window-state change reaches
+// the core only once Qt has settled it, which takes longer in sanitizer builds.
+template <typename Condition> inline bool ProcessEventsUntil(Condition condition, int timeoutMs = 2000) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!condition()) {
+        if (timer.elapsed() > timeoutMs) {
+            return false;
+        }
+        ProcessEvents();
+        QThread::msleep(5);
+    }
+    return true;
 }
 
 } // namespace tovrik::testing
