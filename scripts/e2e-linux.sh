@@ -11,6 +11,7 @@
 # FAIL (MISSING when the program lacks the piece the check needs); the exit code is non-zero
 # when any check did not pass. Screenshots go to <build>/e2e-artifacts/.
 set -uo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/standin-lib.sh"
 
 if [ $# -ne 1 ] || [ ! -d "$1" ]; then
     echo "usage: $0 <build folder>" >&2
@@ -105,12 +106,7 @@ api_key=e2e-api-key
 secret_key=e2e-secret-key
 "$standin_bin" --port 0 --api-key "$api_key" --secret-key "$secret_key" >"$work/standin.out" 2>"$work/standin.log" &
 pids+=("$!")
-port=""
-for _ in $(seq 1 300); do
-    port=$(sed -n 's/^listening on 127\.0\.0\.1:\([0-9]*\)$/\1/p' "$work/standin.out")
-    [ -n "$port" ] && break
-    sleep 0.1
-done
+port=$(standin_port "$work/standin.out" "$!")
 if [ -n "$port" ]; then pass "stand-in listening on $port"; else fail "stand-in" "did not start"; fi
 
 # --- helpers -----------------------------------------------------------------------------
@@ -266,16 +262,7 @@ if [ "$code" -eq 0 ]; then pass "tray menu exit ends with code 0"; else fail "tr
 
 # --- second run: keys and service addresses, a hotkey taken by another program ------------
 base="http://127.0.0.1:$port"
-iconv -f UTF-8 -t GBK >>"$dir/ZuDur.ini" <<INI
-[OCR]
-识别ApiKey=$api_key
-识别SecretKey=$secret_key
-[Service]
-OcrBaseUrl=$base
-TranslateBaseUrl=$base
-YoudaoBaseUrl=$base
-SpeechBaseUrl=$base
-INI
+standin_settings "$api_key" "$secret_key" "$base" >>"$dir/ZuDur.ini"
 "$probe" hold ctrl F10 6 >"$work/hold.out" 2>&1 &
 holder=$!
 pids+=("$holder")

@@ -13,6 +13,7 @@
 # program does not offer yet) and exits non-zero unless every check passed. Verdicts come from
 # files, the clipboard, the registry and the program's report, never from Wine's exit codes.
 set -uo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/standin-lib.sh"
 
 usage="usage: scripts/e2e-wine.sh WINDOWS_BUILD LINUX_BUILD [OUTPUT_DIR]"
 win_build=$(realpath "${1:?$usage}")
@@ -97,12 +98,7 @@ api_key=e2e-api-key
 secret_key=e2e-secret-key
 "$standin_exe" --port 0 --api-key "$api_key" --secret-key "$secret_key" >"$work/standin.out" 2>"$out/standin.log" &
 pids+=($!)
-port=""
-for _ in $(seq 1 300); do
-    port=$(sed -n 's/^listening on 127\.0\.0\.1:\([0-9]*\)$/\1/p' "$work/standin.out")
-    [ -n "$port" ] && break
-    sleep 0.1
-done
+port=$(standin_port "$work/standin.out" "$!")
 if [ -z "$port" ]; then
     fail "the stand-in did not start"
     exit 1
@@ -353,16 +349,7 @@ fi
 # --- second run: the cloud keys point at the stand-in ----------------------------------------
 
 echo "== run with the stand-in" >&2
-iconv -f UTF-8 -t GBK >>"$settings" <<INI
-[OCR]
-识别ApiKey=$api_key
-识别SecretKey=$secret_key
-[Service]
-OcrBaseUrl=$base
-TranslateBaseUrl=$base
-YoudaoBaseUrl=$base
-SpeechBaseUrl=$base
-INI
+standin_settings "$api_key" "$secret_key" "$base" >>"$settings"
 rm -f "$report"
 start_program
 if wait_for 30 report_has 设置窗口 'visible=0'; then

@@ -5,6 +5,7 @@
 # Run scripts/setup.sh once before.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
+source scripts/standin-lib.sh
 
 build="${BUILD_DIR:-build/linux}"
 echo "== building (preset linux)" >&2
@@ -34,13 +35,7 @@ echo "== starting the local stand-in" >&2
 "$build/standin/tovrik-standin" --port 0 --api-key "$api_key" --secret-key "$secret_key" \
     >"$work/standin.out" 2>"$work/standin.log" &
 standin_pid=$!
-port=""
-for _ in $(seq 1 300); do
-    port=$(sed -n 's/^listening on 127\.0\.0\.1:\([0-9]*\)$/\1/p' "$work/standin.out")
-    [ -n "$port" ] && break
-    kill -0 "$standin_pid" 2>/dev/null || break
-    sleep 0.1
-done
+port=$(standin_port "$work/standin.out" "$standin_pid")
 if [ -z "$port" ]; then
     echo "run.sh: the stand-in did not start:" >&2
     cat "$work/standin.log" >&2
@@ -54,16 +49,7 @@ echo "   listening on $base" >&2
 program="$work/program"
 mkdir -p "$program"
 cp "$build/src/main/TovrikOcr" "$program/"
-iconv -f UTF-8 -t GBK >"$program/ZuDur.ini" <<INI
-[OCR]
-识别ApiKey=$api_key
-识别SecretKey=$secret_key
-[Service]
-OcrBaseUrl=$base
-TranslateBaseUrl=$base
-YoudaoBaseUrl=$base
-SpeechBaseUrl=$base
-INI
+standin_settings "$api_key" "$secret_key" "$base" >"$program/ZuDur.ini"
 
 sample="$work/sample.png"
 "$build/standin/tovrik-render-sample" "$sample" "Hello world, this is TovrikOcr." "今天天气很好，我们一起去公园散步。"

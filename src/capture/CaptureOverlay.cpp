@@ -87,7 +87,6 @@ bool CaptureOverlay::Freeze() {
         return false;
     }
     ui::Bitmap picture;
-    picture.pixels = m_painter.TakeScreenStorage();
     if (!m_screen.Grab(area, picture) || picture.width != area.Width() || picture.height != area.Height()) {
         return false;
     }

@@ -49,9 +49,8 @@ public:
     // selection and the frozen screen stay until Reset.
     [[nodiscard]] bool Run();
     [[nodiscard]] OverlaySelection Selection() const;
-    // Clears the state and empties the canvases (their memory is kept for the next overlay:
-    // refilling it is far cheaper than fresh memory); ignored while a run is going on, whose
-    // window still shows them.
+    // Clears the state and frees the canvases; ignored while a run is going on, whose window
+    // still shows them.
     void Reset();
 
     [[nodiscard]] bool IsOpen() const { return m_open; }

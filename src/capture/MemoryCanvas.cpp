@@ -1,5 +1,6 @@
 #include "capture/MemoryCanvas.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <utility>
@@ -60,9 +61,6 @@ void MemoryCanvas::Resize(int width, int height) {
         Release();
         return;
     }
-    if (m_bitmap.pixels.empty()) {
-        m_bitmap.pixels = TakeStorage();
-    }
     m_bitmap.width = width;
     m_bitmap.height = height;
     m_bitmap.pixels.resize(m_bitmap.Stride() * static_cast<std::size_t>(height));
@@ -77,14 +75,7 @@ void MemoryCanvas::Adopt(ui::Bitmap&& pixels) {
 }
 
 void MemoryCanvas::Release() {
-    if (m_bitmap.pixels.capacity() > m_spare.capacity()) {
-        m_spare = std::move(m_bitmap.pixels);
-    }
     m_bitmap = ui::Bitmap{};
-}
-
-std::vector<std::uint8_t> MemoryCanvas::TakeStorage() {
-    return std::exchange(m_spare, {});
 }
 
 void MemoryCanvas::DrawTo(MemoryCanvas& target, int x, int y, int width, int height) const {
@@ -155,6 +146,8 @@ void MemoryCanvas::BlendBlackFrom(const MemoryCanvas& source, int alpha) {
 }
 
 void MemoryCanvas::BlendBlackRows(const MemoryCanvas& source, int alpha, int firstRow, int endRow) {
+    firstRow = std::max(firstRow, 0);
+    endRow = std::min(endRow, Height());
     if (this == &source || source.Width() != Width() || source.Height() != Height() || firstRow >= endRow) {
         return;
     }

@@ -4,27 +4,25 @@
 #include "ui/Bitmap.h"
 
 #include <cstdint>
-#include <vector>
 
 namespace tovrik::capture {
 
 // A picture in memory that the overlay draws with. Every operation clips to both canvases, so
 // a selection moved partly off the screen draws only what lies on it.
 //
-// A released canvas keeps its memory for the next Create, Resize or TakeStorage: at 4K a
-// canvas is 33 MB, and touching that much fresh memory costs more than drawing into it.
+// At 4K a canvas is 33 MB: its memory comes from ui::PixelBytes, untouched until drawn to and
+// given back to the system on Release.
 class MemoryCanvas {
 public:
     // A black canvas of that size.
     void Create(int width, int height);
-    // A canvas of that size whose pixels are about to be overwritten: old content may remain.
+    // A canvas of that size whose pixels are about to be overwritten: black when the canvas
+    // was empty (and its memory untouched so far), otherwise old content may remain.
     void Resize(int width, int height);
     // Takes over pixels made elsewhere (the frozen screen).
     void Adopt(ui::Bitmap&& pixels);
-    // Empties the canvas; the memory is kept for reuse.
+    // Empties the canvas and frees its memory.
     void Release();
-    // The memory kept by Release, for a picture made elsewhere and then adopted.
-    [[nodiscard]] std::vector<std::uint8_t> TakeStorage();
 
     [[nodiscard]] bool Created() const { return !m_bitmap.Empty(); }
     [[nodiscard]] int Width() const { return m_bitmap.width; }
@@ -50,7 +48,6 @@ public:
 
 private:
     ui::Bitmap m_bitmap;
-    std::vector<std::uint8_t> m_spare;
 };
 
 // The area of the picture, placed at (0, 0) of a new bitmap of the area's size; parts of the

@@ -28,22 +28,15 @@ void OverlayPainter::Prepare(ui::Bitmap&& screen) {
     m_screen.Adopt(std::move(screen));
     const int width = m_screen.Width();
     const int height = m_screen.Height();
+    m_back.Resize(width, height);
+    m_back.BlendBlackRows(m_screen, kDimAlpha, 0, height);
+    // Sized, not drawn: their memory stays untouched until a band is made.
     m_dim.Resize(width, height);
     m_dark.Resize(width, height);
-    m_back.Resize(width, height);
-    // Band by band, so that the screen is read from memory once for all three copies.
-    constexpr int kBandRows = 16;
-    for (int top = 0; top < height; top += kBandRows) {
-        const int end = std::min(height, top + kBandRows);
-        m_dim.BlendBlackRows(m_screen, kDimAlpha, top, end);
-        m_dark.BlendBlackRows(m_screen, kDarkAlpha, top, end);
-        m_dim.DrawRectTo(m_back, {0, top, width, end});
-    }
+    const auto bands = static_cast<std::size_t>((height + kBandRows - 1) / kBandRows);
+    m_dimBands.assign(bands, false);
+    m_darkBands.assign(bands, false);
     m_painted = OverlayScene{};
-}
-
-std::vector<std::uint8_t> OverlayPainter::TakeScreenStorage() {
-    return m_screen.TakeStorage();
 }
 
 void OverlayPainter::Release() {
@@ -51,7 +44,24 @@ void OverlayPainter::Release() {
     m_dim.Release();
     m_dark.Release();
     m_back.Release();
+    m_dimBands.clear();
+    m_darkBands.clear();
     m_painted = OverlayScene{};
+}
+
+void OverlayPainter::CopyBlended(MemoryCanvas& copy, std::vector<bool>& bandsMade, int alpha, const Rect& area) {
+    const Rect clip = area.Intersected(m_back.Bounds());
+    if (clip.IsEmpty()) {
+        return;
+    }
+    for (int band = clip.top / kBandRows; band * kBandRows < clip.bottom; ++band) {
+        const auto index = static_cast<std::size_t>(band);
+        if (!bandsMade[index]) {
+            copy.BlendBlackRows(m_screen, alpha, band * kBandRows, (band + 1) * kBandRows);
+            bandsMade[index] = true;
+        }
+    }
+    copy.DrawRectTo(m_back, clip);
 }
 
 Rect OverlayPainter::Paint(const OverlayScene& scene, TextPainter& text) {
@@ -69,7 +79,7 @@ Rect OverlayPainter::Paint(const OverlayScene& scene, TextPainter& text) {
 // new selection Draw takes care of it.
 void OverlayPainter::Restore(const OverlayScene& old, const OverlayScene& scene) {
     const Rect hole = scene.showSelection ? scene.selection : Rect{};
-    const auto restore = [this](const Rect& part) { m_dim.DrawRectTo(m_back, part); };
+    const auto restore = [this](const Rect& part) { CopyBlended(m_dim, m_dimBands, kDimAlpha, part); };
     if (old.showSelection) {
         ForEachPartOutside(old.selection.Inflated(kHandleReach), hole, restore);
     }
@@ -97,7 +107,7 @@ void OverlayPainter::Draw(const OverlayScene& old, const OverlayScene& scene, Te
     if (scene.info.box.IsEmpty()) {
         return;
     }
-    m_dark.DrawRectTo(m_back, scene.info.box);
+    CopyBlended(m_dark, m_darkBands, kDarkAlpha, scene.info.box);
     Rect textBox = scene.info.box;
     textBox.top += kTextInset;
     text.DrawText(m_back.Bitmap(), textBox, scene.info.text);

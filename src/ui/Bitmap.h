@@ -1,7 +1,9 @@
 #pragma once
 
+#include "ui/PixelMemory.h"
+
+#include <cstddef>
 #include <cstdint>
-#include <vector>
 
 namespace tovrik::ui {
 
@@ -10,7 +12,7 @@ namespace tovrik::ui {
 struct Bitmap {
     int width = 0;
     int height = 0;
-    std::vector<std::uint8_t> pixels; // width * height * 4 bytes
+    PixelBytes pixels; // width * height * 4 bytes
 
     [[nodiscard]] bool Empty() const { return width <= 0 || height <= 0; }
     [[nodiscard]] std::size_t Stride() const { return static_cast<std::size_t>(width) * 4; }

@@ -25,7 +25,7 @@ protected:
     }
     void Click(TextView control) { ASSERT_TRUE(m_fake.windows.Click(MainId(), control)); }
     [[nodiscard]] Text WritePng(TextView name) {
-        ui::Bitmap bitmap{.width = 4, .height = 3, .pixels = std::vector<std::uint8_t>(4 * 3 * 4, 0x80)};
+        ui::Bitmap bitmap{.width = 4, .height = 3, .pixels = ui::PixelBytes(4 * 3 * 4, 0x80)};
         const auto png = capture::EncodeBitmap(bitmap, capture::ImageFormat::Png);
         const Text path = files::JoinPath(m_dir.Path(), name);
         EXPECT_TRUE(png.has_value() && files::WriteFile(path, *png));

@@ -75,7 +75,7 @@ OverlayScene SceneFor(const Rect& raw, int width, int height) {
 
 TEST(OverlayPainter, RepaintingOnlyChangesLooksLikeAFreshPaint) {
     constexpr int kWidth = 640;
-    constexpr int kHeight = 400;
+    constexpr int kHeight = 403; // the last band of the dimmed copies is a short one
     NoText text;
     OverlayPainter painter;
     painter.Prepare(test::TestCard(kWidth, kHeight));
@@ -91,6 +91,7 @@ TEST(OverlayPainter, RepaintingOnlyChangesLooksLikeAFreshPaint) {
         SceneFor({100, 100, 40, 20}, kWidth, kHeight),   // reversed
         SceneFor({300, 200, 620, 390}, kWidth, kHeight), // moved; box inside along the bottom
         SceneFor({-50, 350, 60, 450}, kWidth, kHeight),  // partly off the screen
+        SceneFor({5, 380, 635, 403}, kWidth, kHeight),   // the last rows
         SceneFor({0, 0, kWidth, kHeight}, kWidth, kHeight),
         hint,
     };

@@ -30,6 +30,12 @@ void InstallErrorManager(ErrorManager& errors) {
     errors.base.output_message = OnMessage;
 }
 
+// Out of line: inlined into the function that calls setjmp, the vector's own loop variables
+// could be clobbered by the error handler's longjmp.
+[[gnu::noinline]] void SizePixels(ui::Bitmap& image) {
+    image.pixels.resize(image.Stride() * static_cast<std::size_t>(image.height));
+}
+
 } // namespace
 
 std::optional<ui::Bitmap> DecodeJpeg(BytesView bytes) {
@@ -56,7 +62,7 @@ std::optional<ui::Bitmap> DecodeJpeg(BytesView bytes) {
     jpeg_start_decompress(&info);
     result.width = static_cast<int>(info.output_width);
     result.height = static_cast<int>(info.output_height);
-    result.pixels.resize(result.Stride() * static_cast<std::size_t>(result.height));
+    SizePixels(result);
     while (info.output_scanline < info.output_height) {
         JSAMPROW row = result.pixels.data() + static_cast<std::size_t>(info.output_scanline) * result.Stride();
         jpeg_read_scanlines(&info, &row, 1);

@@ -40,7 +40,15 @@ QRect ToQRect(const Rect& rect) {
 
 } // namespace
 
-QtOverlayWindow::QtOverlayWindow() = default;
+QtOverlayWindow::QtOverlayWindow() {
+    m_release.setSingleShot(true);
+    m_release.setInterval(kKeepWindowMs);
+    QObject::connect(&m_release, &QTimer::timeout, [this] {
+        if (m_loop == nullptr) {
+            m_widget.reset();
+        }
+    });
+}
 
 QtOverlayWindow::~QtOverlayWindow() = default;
 
@@ -55,6 +63,7 @@ bool QtOverlayWindow::RunModal(const Rect& area, const ui::Bitmap& frame, Overla
     if (m_loop != nullptr || !area.HasArea()) {
         return false;
     }
+    m_release.stop();
     OverlayWidget& widget = Widget();
     widget.Attach(&frame, &input);
     widget.setCursor(Qt::ArrowCursor);
@@ -75,6 +84,7 @@ bool QtOverlayWindow::RunModal(const Rect& area, const ui::Bitmap& frame, Overla
     widget.releaseMouse();
     widget.hide();
     widget.Attach(nullptr, nullptr);
+    m_release.start();
     ui::TestHook::Report("overlay", "closed");
     return true;
 }

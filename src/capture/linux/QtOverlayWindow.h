@@ -3,6 +3,7 @@
 #include "capture/OverlayWindow.h"
 
 #include <QFont>
+#include <QTimer>
 
 #include <memory>
 
@@ -12,10 +13,13 @@ namespace tovrik::capture {
 
 class OverlayWidget;
 
-// The overlay's window through Qt. The window is made once and kept hidden between captures,
-// so that a capture does not wait for a new X window and its back buffer.
+// The overlay's window through Qt. The window is kept hidden while captures follow each other,
+// so that a capture does not wait for a new X window and its back buffer, and destroyed once
+// the program has waited a while: its back buffer is a screenful of memory.
 class QtOverlayWindow final : public OverlayWindow {
 public:
+    static constexpr int kKeepWindowMs = 30000;
+
     QtOverlayWindow();
     ~QtOverlayWindow() override;
     QtOverlayWindow(const QtOverlayWindow&) = delete;
@@ -37,6 +41,7 @@ private:
     std::unique_ptr<OverlayWidget> m_widget;
     QEventLoop* m_loop = nullptr;
     bool m_closeRequested = false;
+    QTimer m_release;
 };
 
 } // namespace tovrik::capture

@@ -166,6 +166,10 @@ RootImageReader::RootImageReader() = default;
 
 RootImageReader::~RootImageReader() = default;
 
+void RootImageReader::Release() {
+    m_shared.reset();
+}
+
 bool RootImageReader::Read(Display* display, const Rect& part, Point offset, ui::Bitmap& picture) {
     if (XShmQueryExtension(display)) {
         if (!m_shared || !m_shared->Fits(display, part.Width(), part.Height())) {

@@ -38,9 +38,9 @@ struct ClippedArea {
 
 class SharedImage;
 
-// Reads parts of the root window. The shared memory segment stays for the next capture: a
-// fresh one costs the server a page fault per page when it first writes it, several times
-// the copy itself.
+// Reads parts of the root window. The shared memory segment stays for the next capture until
+// released: a fresh one costs the server a page fault per page when it first writes it,
+// several times the copy itself.
 class RootImageReader {
 public:
     RootImageReader();
@@ -51,6 +51,8 @@ public:
     // Reads the part into the bitmap at the offset; false when the server refuses. The bitmap
     // has its final size already.
     [[nodiscard]] bool Read(Display* display, const Rect& part, Point offset, ui::Bitmap& picture);
+    // Gives the shared memory segment back.
+    void Release();
 
 private:
     std::unique_ptr<SharedImage> m_shared;

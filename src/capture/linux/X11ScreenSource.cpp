@@ -6,6 +6,7 @@
 #include <QScreen>
 
 #include <X11/Xlib.h>
+#include <malloc.h>
 
 #include <algorithm>
 
@@ -18,6 +19,17 @@ Rect ToRect(const QRect& rect) {
 }
 
 } // namespace
+
+X11ScreenSource::X11ScreenSource() {
+    m_release.setSingleShot(true);
+    m_release.setInterval(kKeepMemoryMs);
+    QObject::connect(&m_release, &QTimer::timeout, [this] {
+        m_reader.Release();
+        // The capture's smaller allocations (menus, text, events) are freed by now too; what
+        // the heap holds free goes back to the system.
+        malloc_trim(0);
+    });
+}
 
 Rect X11ScreenSource::WorkArea() {
     const QScreen* primary = QGuiApplication::primaryScreen();
@@ -52,7 +64,9 @@ bool X11ScreenSource::Grab(const Rect& area, ui::Bitmap& pictureOut) {
     if (clipped.onScreen.IsEmpty()) {
         return true;
     }
-    return m_reader.Read(display, clipped.onScreen, clipped.offset, pictureOut);
+    const bool read = m_reader.Read(display, clipped.onScreen, clipped.offset, pictureOut);
+    m_release.start();
+    return read;
 }
 
 } // namespace tovrik::capture

@@ -3,20 +3,31 @@
 #include "capture/ScreenSource.h"
 #include "capture/linux/RootImage.h"
 
+#include <QTimer>
+
 namespace tovrik::capture {
 
 // The X11 desktop: monitors and work area as Qt knows them (with high-DPI scaling off, in
 // physical pixels), pictures read from the root window, through shared memory (MIT-SHM) when
 // the server offers it and with a plain GetImage otherwise. The root window starts at (0, 0):
 // parts of an area outside it come out black.
+//
+// The shared memory of the last picture is kept while captures follow each other and given
+// back once the program has waited a while, so that it does not sit in the tray with a
+// screenful of memory.
 class X11ScreenSource final : public ScreenSource {
 public:
+    static constexpr int kKeepMemoryMs = 30000;
+
+    X11ScreenSource();
+
     [[nodiscard]] Rect WorkArea() override;
     [[nodiscard]] std::vector<Rect> Monitors() override;
     [[nodiscard]] bool Grab(const Rect& area, ui::Bitmap& pictureOut) override;
 
 private:
     RootImageReader m_reader;
+    QTimer m_release;
 };
 
 } // namespace tovrik::capture

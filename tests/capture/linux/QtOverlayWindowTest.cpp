@@ -147,7 +147,7 @@ TEST_F(QtOverlayWindowTest, TheContextMenuShowsTheEntriesAndReturnsTheChoice) {
 }
 
 TEST_F(QtOverlayWindowTest, TextIsDrawnInWhiteInsideItsBoxOnly) {
-    ui::Bitmap picture{400, 120, std::vector<std::uint8_t>(400 * 120 * 4, 0)};
+    ui::Bitmap picture{400, 120, ui::PixelBytes(400 * 120 * 4, 0)};
     const Rect box{20, 10, 320, 100};
     m_window.DrawText(picture, box, T("  当前选择左边:50  顶边:10\r\n\r\n  双击完成截图"));
     int inside = 0;
