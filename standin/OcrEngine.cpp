@@ -2,13 +2,13 @@
 
 #include "OcrImage.h"
 #include "OcrText.h"
-#include "Utf8.h"
 
 #include <leptonica/allheaders.h>
 #include <tesseract/baseapi.h>
 
 #include <algorithm>
-#include <cstdlib>
+#include <atomic>
+#include <functional>
 #include <future>
 
 namespace tovrik::standin {
@@ -24,12 +24,9 @@ constexpr int kSmallLineHeight = 16;
 // Tesseract's limit is 32767; far smaller than that is already no screen capture.
 constexpr int kMaxSide = 16384;
 constexpr int kScreenDpi = 96;
-// The probe reads at most this many line heights of the first line: about five characters.
-constexpr int kProbeWidthInHeights = 6;
-// Mean word confidences of the Latin model: above 90 on Latin text, below 45 on Chinese.
-constexpr int kLatinConfidence = 70;
-constexpr int kUnsureConfidence = 50;
-constexpr int kPadding = 3;
+// Word confidences of the Latin model: 75 to 96 on Latin text, mostly under 45 on Chinese, where
+// a word of two characters may still reach 55.
+constexpr int kSureLatin = 70;
 
 struct TextDeleter {
     void operator()(char* text) const { delete[] text; }
@@ -47,76 +44,49 @@ std::unique_ptr<tesseract::TessBaseAPI> LoadModel(const std::string& dataPath, c
     return api;
 }
 
-bool HasCjk(std::string_view utf8) {
-    const std::vector<char32_t> codePoints = DecodeUtf8(utf8);
-    return std::any_of(codePoints.begin(), codePoints.end(), IsCjk);
-}
-
-void SetPicture(tesseract::TessBaseAPI& api, Pix* page, int scale, tesseract::PageSegMode mode) {
-    api.SetImage(page);
-    api.SetSourceResolution(kScreenDpi * scale);
-    api.SetPageSegMode(mode);
-}
-
-// A box of the unscaled picture, padded and scaled, cut out of the page and handed to the model
-// as a picture of its own: tesseract's rectangles misplace lines in a block that does not start
-// at the top of the picture. The offset of the part within the page goes to offsetOut.
-PixPtr SetPart(tesseract::TessBaseAPI& api, Pix* page, int scale, const PixelBox& box, int padding,
-               tesseract::PageSegMode mode, PixelBox& offsetOut) {
-    const int x0 = std::max(0, (box.left - padding) * scale);
-    const int y0 = std::max(0, (box.top - padding) * scale);
-    const int x1 = std::min(PixWidth(page), (box.left + box.width + padding) * scale);
-    const int y1 = std::min(PixHeight(page), (box.top + box.height + padding) * scale);
-    PixPtr part = Crop(page, x0, y0, std::max(1, x1 - x0), std::max(1, y1 - y0));
-    if (part) {
-        SetPicture(api, part.get(), scale, mode);
+bool Bounds(const tesseract::PageIterator& it, tesseract::PageIteratorLevel level, PixelBox& boxOut) {
+    int left = 0, top = 0, right = 0, bottom = 0;
+    if (!it.BoundingBox(level, &left, &top, &right, &bottom)) {
+        return false;
     }
-    offsetOut = {x0, y0, 0, 0};
-    return part;
+    boxOut = {left, top, right - left, bottom - top};
+    return true;
 }
 
-// The text of the picture set before, and the model's mean confidence in it.
-std::pair<std::string, int> ReadPart(tesseract::TessBaseAPI& api, const PixPtr& part) {
-    if (!part || api.Recognize(nullptr) != 0) {
-        return {std::string(), 0};
+// A piece cut out of the (scaled) page and read as one line as it is (tesseract's own line
+// finding in it would only cost time, and would trim the white that makes the model read
+// fewer columns).
+PieceReading ReadCrop(tesseract::TessBaseAPI& api, bool chinese, Pix* page, int scale, const LinePiece& piece) {
+    const PixelBox& crop = piece.crop;
+    const PixPtr part = Crop(page, crop.left * scale, crop.top * scale, crop.width * scale, crop.height * scale);
+    // Rows the picture ends before are made up with white too.
+    const int cutOff = std::max(0, (crop.top + crop.height) * scale - PixHeight(page));
+    const PixPtr padded = part ? WithWhite(part.get(), piece.whiteAbove * scale, piece.whiteBelow * scale + cutOff,
+                                           chinese ? piece.whiteAfterForChinese * scale : 0)
+                               : nullptr;
+    if (!padded) {
+        return {};
+    }
+    api.SetImage(padded.get());
+    api.SetSourceResolution(kScreenDpi * scale);
+    api.SetPageSegMode(tesseract::PSM_RAW_LINE);
+    if (api.Recognize(nullptr) != 0) {
+        return {};
     }
     const TessText text(api.GetUTF8Text());
-    return {CleanLine(text ? text.get() : ""), api.MeanTextConf()};
+    PieceReading reading{CleanLine(text ? text.get() : ""), 0, 0};
+    const std::unique_ptr<int[]> confidences(api.AllWordConfidences());
+    int count = 0;
+    for (const int* word = confidences.get(); word != nullptr && *word >= 0; ++word) {
+        reading.confidence += *word;
+        reading.weakest = count == 0 ? *word : std::min(reading.weakest, *word);
+        ++count;
+    }
+    reading.confidence = count > 0 ? reading.confidence / count : 0;
+    return reading;
 }
 
 } // namespace
-
-std::array<PixelBox, 2> SplitIntoBands(const std::vector<PixelBox>& lines, int width, int height) {
-    std::array<PixelBox, 2> bands{PixelBox{0, 0, width, height}, PixelBox{0, height, width, 0}};
-    if (lines.size() < 2) {
-        return bands;
-    }
-    long total = 0;
-    for (const PixelBox& line : lines) {
-        total += line.width;
-    }
-    size_t split = 1;
-    long upper = lines[0].width;
-    long bestDifference = std::labs(total - 2 * upper);
-    for (size_t k = 2; k < lines.size(); ++k) {
-        upper += lines[k - 1].width;
-        if (std::labs(total - 2 * upper) < bestDifference) {
-            bestDifference = std::labs(total - 2 * upper);
-            split = k;
-        }
-    }
-    // Halfway between the last line of the upper band and the first of the lower one; lines side
-    // by side cannot be cut apart.
-    const PixelBox& above = lines[split - 1];
-    const PixelBox& below = lines[split];
-    if (below.top <= above.top) {
-        return bands;
-    }
-    const int cut = std::clamp((above.top + above.height + below.top) / 2, 1, height - 1);
-    bands[0].height = cut;
-    bands[1] = {0, cut, width, height - cut};
-    return bands;
-}
 
 OcrEngine::OcrEngine(const std::string& languages, const std::string& dataPath) {
     // An upload that is no picture is answered with an error code; leptonica's own complaint on
@@ -147,13 +117,13 @@ OcrResult OcrEngine::Recognize(std::string_view imageBytes) {
     if (!m_ready) {
         return {};
     }
-    const std::vector<PixelBox> boxes = FindLines(gray.get());
-    if (boxes.empty()) {
+    const std::vector<TextLine> lines = FindLines(gray.get());
+    if (lines.empty()) {
         return {};
     }
     std::vector<int> heights;
-    for (const PixelBox& box : boxes) {
-        heights.push_back(box.height);
+    for (const TextLine& line : lines) {
+        heights.push_back(line.box.height);
     }
     std::nth_element(heights.begin(), heights.begin() + static_cast<long>(heights.size() / 2), heights.end());
     const int scale = heights[heights.size() / 2] < kSmallLineHeight ? 2 : 1;
@@ -161,20 +131,33 @@ OcrResult OcrEngine::Recognize(std::string_view imageBytes) {
     if (!page) {
         return {};
     }
-    const bool chinese = m_models[0].chinese && !ProbeIsLatin(gray.get(), boxes);
-
-    const std::array<PixelBox, 2> bands = SplitIntoBands(boxes, PixWidth(gray.get()), PixHeight(gray.get()));
-    std::future<std::vector<OcrLine>> lower;
-    if (bands[1].height > 0) {
-        lower =
-            std::async(std::launch::async, [&] { return ReadBand(m_models[1], chinese, page.get(), scale, bands[1]); });
+    // The layout suggests the script and the model; the first piece read confirms it, or the
+    // pieces are read with the other model.
+    const bool automatic = m_models[0].chinese != nullptr;
+    bool chinese = automatic && LooksChinese(lines);
+    std::vector<LinePiece> pieces = CutIntoPieces(lines, kThreads, chinese);
+    std::vector<PieceReading> readings;
+    const bool confirmed =
+        ReadPieces(pieces, chinese, page.get(), scale, readings, [&](size_t piece, const PieceReading& reading) {
+            return !automatic || (chinese ? IsMostlyChinese(reading.text)
+                                          : LatinConfidence(lines, pieces[piece], reading) >= kSureLatin);
+        });
+    if (!confirmed) {
+        chinese = !chinese;
+        pieces = CutIntoPieces(lines, kThreads, chinese);
+        ReadPieces(pieces, chinese, page.get(), scale, readings, {});
     }
+    if (automatic) {
+        ReadOtherScript(lines, pieces, chinese, page.get(), scale, readings);
+    }
+
     OcrResult result;
-    result.lines = ReadBand(m_models[0], chinese, page.get(), scale, bands[0]);
-    if (lower.valid()) {
-        std::vector<OcrLine> more = lower.get();
-        result.lines.insert(result.lines.end(), std::make_move_iterator(more.begin()),
-                            std::make_move_iterator(more.end()));
+    for (size_t line = 0; line < lines.size(); ++line) {
+        std::string words = JoinPieces(pieces, readings, line);
+        if (!words.empty()) {
+            const PixelBox& box = lines[line].box;
+            result.lines.push_back({std::move(words), box.left, box.top, box.width, box.height});
+        }
     }
     for (Models& models : m_models) {
         models.main->Clear();
@@ -186,73 +169,106 @@ OcrResult OcrEngine::Recognize(std::string_view imageBytes) {
 }
 
 // Layout analysis only (no recognition) at the picture's own size: cheap, and what the
-// upscaling, the probe and the bands are decided from.
-std::vector<PixelBox> OcrEngine::FindLines(Pix* gray) {
+// upscaling, the guess of the script and the pieces are decided from.
+std::vector<TextLine> OcrEngine::FindLines(Pix* gray) {
     tesseract::TessBaseAPI& api = *m_models[0].main;
-    SetPicture(api, gray, 1, tesseract::PSM_SINGLE_BLOCK);
-    std::vector<PixelBox> boxes;
+    api.SetImage(gray);
+    api.SetSourceResolution(kScreenDpi);
+    api.SetPageSegMode(tesseract::PSM_SINGLE_BLOCK);
+    std::vector<TextLine> lines;
     const std::unique_ptr<tesseract::PageIterator> it(api.AnalyseLayout());
-    if (!it || it->Empty(tesseract::RIL_TEXTLINE)) {
-        return boxes;
+    if (!it || it->Empty(tesseract::RIL_SYMBOL)) {
+        return lines;
     }
     do {
-        int left = 0, top = 0, right = 0, bottom = 0;
-        if (it->BoundingBox(tesseract::RIL_TEXTLINE, &left, &top, &right, &bottom)) {
-            boxes.push_back({left, top, right - left, bottom - top});
+        PixelBox box;
+        if (it->IsAtBeginningOf(tesseract::RIL_TEXTLINE) && Bounds(*it, tesseract::RIL_TEXTLINE, box)) {
+            lines.push_back({box, {}});
         }
-    } while (it->Next(tesseract::RIL_TEXTLINE));
-    return boxes;
-}
-
-bool OcrEngine::ProbeIsLatin(Pix* gray, const std::vector<PixelBox>& lines) {
-    // The first line that looks like running text rather than a lone symbol or rule.
-    const auto probe =
-        std::find_if(lines.begin(), lines.end(), [](const PixelBox& box) { return box.width >= 3 * box.height; });
-    PixelBox box = probe != lines.end() ? *probe : lines.front();
-    box.width = std::min(box.width, kProbeWidthInHeights * box.height);
-    PixelBox offset;
-    const PixPtr part = SetPart(*m_models[0].main, gray, 1, box, kPadding, tesseract::PSM_SINGLE_LINE, offset);
-    return ReadPart(*m_models[0].main, part).second >= kLatinConfidence;
-}
-
-std::vector<OcrLine> OcrEngine::ReadBand(Models& models, bool chinese, Pix* page, int scale, const PixelBox& band) {
-    tesseract::TessBaseAPI& api = chinese ? *models.chinese : *models.main;
-    PixelBox offset;
-    const PixPtr part = SetPart(api, page, scale, band, 0, tesseract::PSM_SINGLE_BLOCK, offset);
-    std::vector<OcrLine> lines;
-    std::vector<size_t> unsure;
-    if (!part || api.Recognize(nullptr) != 0) {
-        return lines;
-    }
-    const std::unique_ptr<tesseract::ResultIterator> it(api.GetIterator());
-    if (!it || it->Empty(tesseract::RIL_TEXTLINE)) {
-        return lines;
-    }
-    do {
-        const TessText text(it->GetUTF8Text(tesseract::RIL_TEXTLINE));
-        std::string words = CleanLine(text ? text.get() : "");
-        if (words.empty()) {
+        if (lines.empty()) {
             continue;
         }
-        int left = 0, top = 0, right = 0, bottom = 0;
-        it->BoundingBox(tesseract::RIL_TEXTLINE, &left, &top, &right, &bottom);
-        if (!chinese && models.chinese && it->Confidence(tesseract::RIL_TEXTLINE) < kUnsureConfidence) {
-            unsure.push_back(lines.size());
+        std::vector<TextWord>& words = lines.back().words;
+        if (it->IsAtBeginningOf(tesseract::RIL_WORD) && Bounds(*it, tesseract::RIL_WORD, box)) {
+            words.push_back({box, {}, box.left});
         }
-        lines.push_back({std::move(words), (offset.left + left) / scale, (offset.top + top) / scale,
-                         (right - left) / scale, (bottom - top) / scale});
-    } while (it->Next(tesseract::RIL_TEXTLINE));
-
-    for (const size_t index : unsure) {
-        OcrLine& line = lines[index];
-        const PixPtr linePart = SetPart(*models.chinese, page, scale, {line.left, line.top, line.width, line.height},
-                                        kPadding, tesseract::PSM_SINGLE_LINE, offset);
-        std::string second = ReadPart(*models.chinese, linePart).first;
-        if (HasCjk(second)) {
-            line.words = std::move(second);
+        if (!words.empty() && Bounds(*it, tesseract::RIL_SYMBOL, box)) {
+            words.back().lastBlob = box;
+        }
+    } while (it->Next(tesseract::RIL_SYMBOL));
+    DropFrames(lines);
+    // The blobs of a word are not all listed (the inside of a character may be left out), so
+    // where the ink before the last one ends is looked up in the picture tesseract binarised.
+    const PixPtr binary(api.GetThresholdedImage());
+    for (TextLine& line : lines) {
+        for (TextWord& word : line.words) {
+            word.inkBeforeLastBlob =
+                InkEnd(binary.get(), word.box.left, word.lastBlob.left, line.box.top, line.box.top + line.box.height);
         }
     }
     return lines;
+}
+
+// Text in the other script: on a Latin page, pieces the Latin model is unsure of (of a word in
+// them, or of all) are read by the Chinese one and taken from it when it finds Chinese characters
+// and is surer of them; on a Chinese page, pieces without a Chinese character (Latin words,
+// numbers) are read by the Latin model and taken from it when it is sure of them.
+void OcrEngine::ReadOtherScript(const std::vector<TextLine>& lines, const std::vector<LinePiece>& pieces, bool chinese,
+                                Pix* page, int scale, std::vector<PieceReading>& readings) {
+    std::vector<bool> doubtful(pieces.size());
+    for (size_t k = 0; k < pieces.size(); ++k) {
+        const PieceReading& reading = readings[k];
+        doubtful[k] = chinese ? !reading.text.empty() && !HasIdeograph(reading.text)
+                              : std::min(LatinConfidence(lines, pieces[k], reading), reading.weakest) < kSureLatin;
+    }
+    const std::vector<PieceRun> runs = SelectedRuns(pieces, doubtful);
+    std::vector<LinePiece> again;
+    for (const PieceRun& run : runs) {
+        again.push_back(run.piece);
+    }
+    std::vector<PieceReading> second;
+    ReadPieces(again, !chinese, page, scale, second, {});
+    for (size_t k = 0; k < runs.size(); ++k) {
+        int latin = kSureLatin;
+        for (size_t piece = runs[k].first; piece < runs[k].first + runs[k].count; ++piece) {
+            latin = std::min(latin, LatinConfidence(lines, pieces[piece], readings[piece]));
+        }
+        const bool better = chinese ? LatinConfidence(lines, again[k], second[k]) >= kSureLatin
+                                    : HasIdeograph(second[k].text) && second[k].confidence > latin;
+        if (better) {
+            readings[runs[k].first] = std::move(second[k]);
+            for (size_t other = 1; other < runs[k].count; ++other) {
+                readings[runs[k].first + other].text.clear();
+            }
+        }
+    }
+}
+
+bool OcrEngine::ReadPieces(const std::vector<LinePiece>& pieces, bool chinese, Pix* page, int scale,
+                           std::vector<PieceReading>& readingsOut, const Confirm& confirm) {
+    const std::vector<size_t> order = WidestFirst(pieces);
+    readingsOut.assign(pieces.size(), {});
+    std::atomic<size_t> next{0};
+    std::atomic<bool> refused{false};
+    auto read = [&](Models& models) {
+        tesseract::TessBaseAPI& api = chinese ? *models.chinese : *models.main;
+        for (size_t k = next++; k < order.size() && !refused; k = next++) {
+            PieceReading& reading = readingsOut[order[k]];
+            reading = ReadCrop(api, chinese, page, scale, pieces[order[k]]);
+            if (k == 0 && confirm && !confirm(order[k], reading)) {
+                refused = true;
+            }
+        }
+    };
+    std::future<void> other;
+    if (order.size() > 1) {
+        other = std::async(std::launch::async, read, std::ref(m_models[1]));
+    }
+    read(m_models[0]);
+    if (other.valid()) {
+        other.get();
+    }
+    return !refused;
 }
 
 } // namespace tovrik::standin

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "OcrPieces.h"
+
 #include <array>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -26,19 +29,6 @@ struct OcrLine {
 
 enum class OcrStatus { Ok, BadImage, TooLarge };
 
-// A rectangle in pixels of the picture as sent.
-struct PixelBox {
-    int left = 0;
-    int top = 0;
-    int width = 0;
-    int height = 0;
-};
-
-// Where the picture is cut into two bands (full width) with about as much text in each, given
-// its text lines top to bottom; the second band is empty (height 0) for a single line or lines
-// that stand side by side.
-[[nodiscard]] std::array<PixelBox, 2> SplitIntoBands(const std::vector<PixelBox>& lines, int width, int height);
-
 struct OcrResult {
     OcrStatus status = OcrStatus::Ok;
     std::vector<OcrLine> lines;
@@ -47,17 +37,18 @@ struct OcrResult {
 // Tesseract loaded once and kept for every request: loading the models costs more than
 // recognising a strip.
 //
-// With the languages "auto" a Latin and a Chinese model are kept. A short probe of the Latin
-// model on the first text line decides which one reads the picture: the Latin model is sure of
-// Latin text and lost on Chinese, and running one model instead of both together
-// ("chi_sim+eng") halves the time. Lines the Latin model is unsure of go to the Chinese model
-// afterwards, so a Chinese line on an English page is still read. Any other languages text is
-// handed to tesseract as it is.
+// With the languages "auto" a Latin and a Chinese model are kept, and one of them reads the
+// picture (running both together, "chi_sim+eng", takes twice the time): the one the layout
+// suggests (Chinese has long runs of characters between its marks, Latin text short words),
+// unless the first piece read disagrees (the Latin model is sure of Latin text, the Chinese
+// model reads Chinese characters). Text in the other script is read again by the other model:
+// pieces the Latin model is unsure of, pieces of a Chinese page without Chinese characters. Any
+// other languages are handed to tesseract as they are.
 //
-// The lines found by the layout analysis are cut into two bands of about the same amount of
-// text, read at the same time by two threads with a set of models each (OpenMP inside
-// tesseract is held to one thread: it only spins). A model is not reentrant, so requests take
-// turns.
+// The layout analysis runs once; its lines are cut at word gaps into pieces that two threads,
+// with a set of models each, read as single lines at the same time, each taking the widest piece
+// left when it is free (OpenMP inside tesseract is held to one thread: it only spins). A model
+// is not reentrant, so requests take turns.
 class OcrEngine {
 public:
     static constexpr std::string_view kAuto = "auto";
@@ -78,12 +69,18 @@ private:
     };
     static constexpr size_t kThreads = 2;
 
-    [[nodiscard]] std::vector<PixelBox> FindLines(Pix* gray);
-    // Runs on the picture that FindLines left in the first Latin model, at its own size.
-    [[nodiscard]] bool ProbeIsLatin(Pix* gray, const std::vector<PixelBox>& lines);
-    // The lines within the band, in reading order.
-    [[nodiscard]] static std::vector<OcrLine> ReadBand(Models& models, bool chinese, Pix* page, int scale,
-                                                       const PixelBox& band);
+    // Whether to go on after the first piece read (its index and reading).
+    using Confirm = std::function<bool(size_t, const PieceReading&)>;
+
+    [[nodiscard]] std::vector<TextLine> FindLines(Pix* gray);
+    // Reads the pieces with one model into readingsOut (indexed as the pieces), each set of
+    // models taking the widest piece left when free. False when `confirm` (if given) refused the
+    // first piece read; no more pieces are begun then, and the readings are incomplete.
+    bool ReadPieces(const std::vector<LinePiece>& pieces, bool chinese, Pix* page, int scale,
+                    std::vector<PieceReading>& readingsOut, const Confirm& confirm);
+    // Reads again, with the other model, what looks like text in the other script.
+    void ReadOtherScript(const std::vector<TextLine>& lines, const std::vector<LinePiece>& pieces, bool chinese,
+                         Pix* page, int scale, std::vector<PieceReading>& readings);
 
     std::mutex m_mutex;
     std::array<Models, kThreads> m_models;

@@ -2,6 +2,9 @@
 
 #include <leptonica/allheaders.h>
 
+#include <algorithm>
+#include <cstddef>
+
 namespace tovrik::standin {
 
 namespace {
@@ -44,6 +47,31 @@ PixPtr Crop(Pix* pix, int left, int top, int width, int height) {
     PixPtr part(box != nullptr ? pixClipRectangle(pix, box, nullptr) : nullptr);
     boxDestroy(&box);
     return part;
+}
+
+PixPtr WithWhite(Pix* gray, int above, int below, int after) {
+    constexpr l_uint32 kWhite = 255;
+    return PixPtr(pixAddBorderGeneral(gray, 0, std::max(0, after), std::max(0, above), std::max(0, below), kWhite));
+}
+
+int InkEnd(Pix* binary, int from, int to, int top, int bottom) {
+    if (binary == nullptr || pixGetDepth(binary) != 1) {
+        return from;
+    }
+    from = std::max(from, 0);
+    to = std::min(to, pixGetWidth(binary));
+    top = std::max(top, 0);
+    bottom = std::min(bottom, pixGetHeight(binary));
+    const l_uint32* data = pixGetData(binary);
+    const int wordsPerLine = pixGetWpl(binary);
+    for (int x = to - 1; x >= from; --x) {
+        for (int y = top; y < bottom; ++y) {
+            if (GET_DATA_BIT(data + static_cast<ptrdiff_t>(y) * wordsPerLine, x) != 0) {
+                return x + 1;
+            }
+        }
+    }
+    return from;
 }
 
 int PixWidth(Pix* pix) {

@@ -22,6 +22,13 @@ using PixPtr = std::unique_ptr<Pix, PixCloser>;
 // A copy of the rectangle, clipped to the picture; null when nothing of it lies inside.
 [[nodiscard]] PixPtr Crop(Pix* pix, int left, int top, int width, int height);
 
+// The 8-bit gray picture with white rows added above and below, and white columns after it.
+[[nodiscard]] PixPtr WithWhite(Pix* gray, int above, int below, int after);
+
+// In a 1-bit picture: just past the last column of [from, to) with a set pixel between the rows
+// top and bottom (exclusive), or `from` when there is none.
+[[nodiscard]] int InkEnd(Pix* binary, int from, int to, int top, int bottom);
+
 [[nodiscard]] int PixWidth(Pix* pix);
 [[nodiscard]] int PixHeight(Pix* pix);
 

@@ -2,6 +2,7 @@
 
 #include "Utf8.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace tovrik::standin {
@@ -16,6 +17,14 @@ bool IsCjk(char32_t c) {
            || (c >= 0xFE30 && c <= 0xFE4F)    // vertical forms
            || (c >= 0xFF00 && c <= 0xFFEF)    // full-width forms
            || (c >= 0x20000 && c <= 0x3134F); // extensions B-G
+}
+
+bool HasIdeograph(std::string_view utf8) {
+    const std::vector<char32_t> codePoints = DecodeUtf8(utf8);
+    return std::any_of(codePoints.begin(), codePoints.end(), [](char32_t c) {
+        return (c >= 0x3400 && c <= 0x4DBF) || (c >= 0x4E00 && c <= 0x9FFF) || (c >= 0xF900 && c <= 0xFAFF) ||
+               (c >= 0x20000 && c <= 0x3134F);
+    });
 }
 
 std::string CleanLine(std::string_view utf8Line) {

@@ -98,6 +98,14 @@ TEST(CleanLineTest, RemovesSpacesBetweenChineseOnly) {
     EXPECT_EQ(CleanLine(" \n"), "");
 }
 
+TEST(HasIdeographTest, ChineseCharactersButNotMarksOrFullWidthForms) {
+    EXPECT_TRUE(HasIdeograph("版本3.14"));
+    EXPECT_TRUE(HasIdeograph("\xF0\xA0\x80\x80")); // U+20000, extension B
+    EXPECT_FALSE(HasIdeograph("Please check your network connection，"));
+    EXPECT_FALSE(HasIdeograph("。、：ＡＢＣ"));
+    EXPECT_FALSE(HasIdeograph(""));
+}
+
 TEST(CharacterAccuracyTest, CountsEditsInCodePoints) {
     EXPECT_DOUBLE_EQ(test::CharacterAccuracy("今天天气", "今天天和气"), 0.75);
     EXPECT_DOUBLE_EQ(test::CharacterAccuracy("abcd", "abcd"), 1.0);

@@ -10,6 +10,7 @@
 #include <httplib.h>
 #include <leptonica/allheaders.h>
 
+#include <algorithm>
 #include <future>
 #include <thread>
 
@@ -44,6 +45,46 @@ std::string Render(const std::vector<std::string>& lines, int pixelSize, StripFo
     layout.margin = pixelSize / 2;
     layout.height = static_cast<int>(lines.size()) * pixelSize * 3 / 2 + pixelSize;
     return TextStripRenderer().Render(layout, format);
+}
+
+// Two pictures next to each other, on white: text in columns.
+std::string SideBySide(const std::string& leftPng, const std::string& rightPng) {
+    Pix* left = pixReadMem(reinterpret_cast<const l_uint8*>(leftPng.data()), leftPng.size());
+    Pix* right = pixReadMem(reinterpret_cast<const l_uint8*>(rightPng.data()), rightPng.size());
+    const int width = pixGetWidth(left) + pixGetWidth(right);
+    Pix* both = pixCreate(width, std::max(pixGetHeight(left), pixGetHeight(right)), 8);
+    pixSetAll(both);
+    pixRasterop(both, 0, 0, pixGetWidth(left), pixGetHeight(left), PIX_SRC, left, 0, 0);
+    pixRasterop(both, pixGetWidth(left), 0, pixGetWidth(right), pixGetHeight(right), PIX_SRC, right, 0, 0);
+    l_uint8* data = nullptr;
+    size_t size = 0;
+    pixWriteMemPng(&data, &size, both, 0.0F);
+    std::string out(reinterpret_cast<const char*>(data), size);
+    lept_free(data);
+    for (Pix* pix : {left, right, both}) {
+        pixDestroy(&pix);
+    }
+    return out;
+}
+
+std::string PngOf(Pix* pix) {
+    l_uint8* data = nullptr;
+    size_t size = 0;
+    pixWriteMemPng(&data, &size, pix, 0.0F);
+    std::string out(reinterpret_cast<const char*>(data), size);
+    lept_free(data);
+    return out;
+}
+
+// The picture inside a window's dark edge on the left, top and bottom, as a selection dragged a
+// little too wide takes it in.
+std::string Framed(const std::string& png) {
+    Pix* pix = pixReadMem(reinterpret_cast<const l_uint8*>(png.data()), png.size());
+    Pix* framed = pixAddBorderGeneral(pix, 10, 0, 10, 8, 0);
+    std::string out = PngOf(framed);
+    pixDestroy(&framed);
+    pixDestroy(&pix);
+    return out;
 }
 
 // Light text on a dark background, as a dark theme shows it.
@@ -180,6 +221,36 @@ TEST_F(StandinHttpTest, RecognisesSmallDarkAndMixedText) {
     const std::string mixedText = Lines(Ocr("/rest/2.0/ocr/v1/general_basic", token,
                                             "image=" + UrlEncode(Base64Encode(Render(mixed, 20, StripFormat::Png)))));
     EXPECT_GE(CharacterAccuracy(Joined(mixed), mixedText), 0.95) << mixedText;
+}
+
+TEST_F(StandinHttpTest, RecognisesShortLinesSmallChineseAndColumns) {
+    const std::string token = Token();
+    auto read = [&](const std::string& png) {
+        return Lines(Ocr("/rest/2.0/ocr/v1/general_basic", token, "image=" + UrlEncode(Base64Encode(png))));
+    };
+    EXPECT_EQ(read(Render({"Save"}, 20, StripFormat::Png)), "Save\n");
+    EXPECT_EQ(read(Framed(Render({"Hello from the window"}, 32, StripFormat::Png))), "Hello from the window\n");
+    EXPECT_EQ(read(Render({"取消操作"}, 20, StripFormat::Png)), "取消操作\n");
+
+    const std::string small = read(Render(kChinese, 13, StripFormat::Png));
+    EXPECT_GE(CharacterAccuracy(Joined(kChinese), small), 0.98) << small;
+
+    // The layout takes text side by side as one line; the columns are read apart, English on the
+    // left by the Latin model and Chinese on the right by the Chinese one.
+    StripSpec column;
+    column.width = 400;
+    column.height = 110;
+    column.pixelSize = 20;
+    column.lines = {"Open the file menu", "Choose a folder", "Press the Save key"};
+    const std::string left = TextStripRenderer().Render(column, StripFormat::Png);
+    column.lines = {"今天天气很好", "我们一起去公园", "春天来了"};
+    const std::string right = TextStripRenderer().Render(column, StripFormat::Png);
+    const std::string columns = read(SideBySide(left, right));
+    EXPECT_GE(
+        CharacterAccuracy(
+            "Open the file menu 今天天气很好\nChoose a folder 我们一起去公园\nPress the Save key 春天来了\n", columns),
+        0.95)
+        << columns;
 }
 
 TEST_F(StandinHttpTest, BlankPictureGivesNoLines) {

@@ -1,0 +1,105 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tovrik::standin {
+
+// A rectangle in pixels of the picture as sent.
+struct PixelBox {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+};
+
+// A word as the layout analysis finds it, with its last blob (a piece of connected ink) and where
+// the word's other ink ends (at box.left when the word is a single blob).
+struct TextWord {
+    PixelBox box;
+    PixelBox lastBlob;
+    int inkBeforeLastBlob = 0;
+};
+
+// A text line found by the layout analysis, with its words left to right.
+struct TextLine {
+    PixelBox box;
+    std::vector<TextWord> words;
+};
+
+// A part of a text line read on its own: whole words and some white around them. The crop is
+// taken from the picture, and white rows are added above and below where the lines are closer
+// than the white wanted. At the end of a line the Chinese model gets white columns after it as
+// well: a full stop (。) followed by less white than its square holds reads as a Latin one, or
+// not at all; the Latin model reads marks into white.
+struct LinePiece {
+    size_t line = 0;
+    PixelBox crop;
+    int whiteAbove = 0;
+    int whiteBelow = 0;
+    int whiteAfterForChinese = 0;
+};
+
+// What a model read in a piece, its mean confidence over the words, and its confidence in the
+// word it is least sure of.
+struct PieceReading {
+    std::string text;
+    int confidence = 0;
+    int weakest = 0;
+};
+
+// A selection often takes in a bit of a window's frame, a scroll bar or a rule beside the text,
+// which the layout analysis counts as a word of the line: far taller than the line's letters, it
+// makes the line as tall as itself and the model then reads the text at the wrong size. Such
+// words (over three times the median height of the line's words) are dropped and the line shrinks to
+// the words left.
+void DropFrames(std::vector<TextLine>& lines);
+
+// The recognition costs about as much as the width it reads, so lines are cut into pieces small
+// enough for the given number of threads to share the work evenly: a line wider than its share
+// is cut at the word gaps nearest to an even split. Gaps narrower than a quarter of the line's
+// height are never cut (they may lie within a character); lines without such gaps stay whole.
+// Gaps over 1.5 line heights wide part columns, maybe in different scripts, and are always cut.
+// The pieces come line by line, left to right.
+//
+// Chinese text has wide gaps only after its marks (，。、), and the model takes a mark that ends
+// a piece for a Latin one; so for Chinese a small blob ending the word before the cut goes with
+// the piece after it, where the model sees the mark with the text that follows it.
+[[nodiscard]] std::vector<LinePiece> CutIntoPieces(const std::vector<TextLine>& lines, size_t threads, bool chinese);
+
+// Chinese is set without spaces: the layout's words (the runs between marks) are several
+// characters long, where Latin words are a few letters. A guess of the script to start reading
+// with, from the share of the ink in words over four line heights wide.
+[[nodiscard]] bool LooksChinese(const std::vector<TextLine>& lines);
+
+// The order in which threads taking the next piece when free finish at about the same time:
+// widest first.
+[[nodiscard]] std::vector<size_t> WidestFirst(const std::vector<LinePiece>& pieces);
+
+// The Latin model's confidence in its reading of a piece, or 0 when the reading has too few
+// characters for the piece's width: Latin letters are about half as wide as the line is high,
+// Chinese characters as wide, and the Latin model may read four of them as a word it is sure of.
+[[nodiscard]] int LatinConfidence(const std::vector<TextLine>& lines, const LinePiece& piece,
+                                  const PieceReading& reading);
+
+// True when at least half of the text's characters (spaces aside) are Chinese.
+[[nodiscard]] bool IsMostlyChinese(std::string_view utf8);
+
+// Pieces of a line next to each other that are selected, as one piece each (to be read again by
+// another model), and where they are among the pieces.
+struct PieceRun {
+    LinePiece piece;
+    size_t first = 0;
+    size_t count = 0;
+};
+[[nodiscard]] std::vector<PieceRun> SelectedRuns(const std::vector<LinePiece>& pieces,
+                                                 const std::vector<bool>& selected);
+
+// The pieces of one line read back into one: a space between Latin pieces, none between Chinese
+// characters or before a mark that starts a piece.
+[[nodiscard]] std::string JoinPieces(const std::vector<LinePiece>& pieces, const std::vector<PieceReading>& readings,
+                                     size_t line);
+
+} // namespace tovrik::standin

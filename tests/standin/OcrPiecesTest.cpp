@@ -1,0 +1,327 @@
+#include "OcrPieces.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace tovrik::standin {
+namespace {
+
+int Right(const PixelBox& box) {
+    return box.left + box.width;
+}
+
+// A word of one blob.
+TextWord Word(int left, int top, int width, int height) {
+    const PixelBox box{left, top, width, height};
+    return {box, box, left};
+}
+
+// A line of `count` words `wordWidth` wide with `gap` between them, starting at x = 20.
+TextLine Line(int top, int height, int count, int wordWidth, int gap) {
+    TextLine line;
+    for (int k = 0; k < count; ++k) {
+        line.words.push_back(Word(20 + k * (wordWidth + gap), top, wordWidth, height));
+    }
+    line.box = {20, top, count * wordWidth + (count - 1) * gap, height};
+    return line;
+}
+
+TEST(DropFrames, DropsFramesAndRulesBesideTheTextAndShrinksTheLine) {
+    // A window's edge left of "Hello from Wine": one blob as high as the whole selection.
+    TextLine framed;
+    framed.words = {Word(0, 0, 10, 116), Word(39, 44, 77, 24), Word(129, 44, 71, 24), Word(214, 46, 78, 20)};
+    framed.box = {0, 0, 292, 116};
+    // Words from the x-height to ascender plus descender stay.
+    TextLine mixed = Line(300, 24, 3, 40, 10);
+    mixed.words[0].box = {20, 308, 40, 11};
+    // A rule alone, and a lone word however high.
+    TextLine rule;
+    rule.words = {Word(0, 400, 600, 4)};
+    rule.box = rule.words[0].box;
+    std::vector<TextLine> lines = {framed, mixed, rule};
+    DropFrames(lines);
+    ASSERT_EQ(lines.size(), 3u);
+    ASSERT_EQ(lines[0].words.size(), 3u);
+    EXPECT_EQ(lines[0].box.left, 39);
+    EXPECT_EQ(lines[0].box.top, 44);
+    EXPECT_EQ(Right(lines[0].box), 292);
+    EXPECT_EQ(lines[0].box.height, 24);
+    EXPECT_EQ(lines[1].words.size(), 3u);
+    EXPECT_EQ(lines[1].box.height, 24);
+    EXPECT_EQ(lines[2].words.size(), 1u);
+}
+
+std::vector<LinePiece> Cut(const std::vector<TextLine>& lines, bool chinese = false) {
+    return CutIntoPieces(lines, 2, chinese);
+}
+
+// Every word lies whole within exactly one piece of its line, and the pieces of a line follow
+// each other without overlapping.
+void ExpectWordsKeptWhole(const std::vector<TextLine>& lines, const std::vector<LinePiece>& pieces) {
+    for (size_t index = 0; index < lines.size(); ++index) {
+        std::vector<PixelBox> crops;
+        for (const LinePiece& piece : pieces) {
+            if (piece.line == index) {
+                crops.push_back(piece.crop);
+            }
+        }
+        ASSERT_FALSE(crops.empty()) << "line " << index;
+        for (size_t k = 1; k < crops.size(); ++k) {
+            EXPECT_GE(crops[k].left, Right(crops[k - 1])) << "line " << index;
+        }
+        for (const TextWord& word : lines[index].words) {
+            const auto holding = std::count_if(crops.begin(), crops.end(), [&](const PixelBox& crop) {
+                return crop.left <= word.box.left && Right(word.box) <= Right(crop);
+            });
+            EXPECT_EQ(holding, 1) << "line " << index << " word at " << word.box.left;
+        }
+    }
+}
+
+TEST(CutIntoPiecesTest, LinesOfAFewWordsStayWholeAndArePadded) {
+    const std::vector<TextLine> lines = {Line(10, 20, 3, 40, 10), Line(40, 20, 2, 40, 10), Line(100, 20, 1, 50, 0)};
+    const std::vector<LinePiece> pieces = Cut(lines);
+    ASSERT_EQ(pieces.size(), 3U);
+    // 0.3 of the height before and after, 0.4 above and below: taken from the picture half way
+    // to the next line at most, the rest added as white rows.
+    EXPECT_EQ(pieces[0].line, 0U);
+    EXPECT_EQ(pieces[0].crop.left, 14);
+    EXPECT_EQ(pieces[0].crop.width, 140 + 12);
+    EXPECT_EQ(pieces[0].crop.top, 2);
+    EXPECT_EQ(pieces[0].crop.height, 8 + 20 + 5);
+    EXPECT_EQ(pieces[0].whiteAbove, 0);
+    EXPECT_EQ(pieces[0].whiteBelow, 3);
+    EXPECT_EQ(pieces[1].crop.top, 35);
+    EXPECT_EQ(pieces[1].crop.height, 5 + 20 + 8);
+    EXPECT_EQ(pieces[1].whiteAbove, 3);
+    EXPECT_EQ(pieces[1].whiteBelow, 0);
+    EXPECT_EQ(pieces[2].line, 2U);
+    EXPECT_EQ(pieces[2].crop.top, 92);
+    EXPECT_EQ(pieces[2].crop.height, 36);
+    // Half a height of white columns after the end of the line, for the Chinese model.
+    EXPECT_EQ(pieces[2].whiteAfterForChinese, 10);
+    // At the top of the picture the white is added too.
+    const std::vector<LinePiece> top = Cut({Line(3, 20, 3, 40, 10)});
+    ASSERT_EQ(top.size(), 1U);
+    EXPECT_EQ(top[0].crop.top, 0);
+    EXPECT_EQ(top[0].whiteAbove, 5);
+}
+
+TEST(CutIntoPiecesTest, PaddingStopsAtTheEdgeAndHalfWayToLinesSideBySide) {
+    TextLine left = Line(2, 20, 4, 40, 10);
+    TextLine right = Line(2, 20, 4, 40, 10);
+    right.box.left += 200;
+    for (TextWord& word : right.words) {
+        word.box.left += 200;
+    }
+    const std::vector<LinePiece> pieces = Cut({left, right});
+    ASSERT_EQ(pieces.size(), 2U);
+    EXPECT_EQ(pieces[0].crop.top, 0);
+    EXPECT_EQ(pieces[0].crop.left, 14);
+    // 190 px of text, then 10 px to the right-hand line: 5 px of it each.
+    EXPECT_EQ(Right(pieces[0].crop), 215);
+    EXPECT_EQ(pieces[1].crop.left, 215);
+}
+
+TEST(CutIntoPiecesTest, LongLineIsCutAtTheWordGapNearestItsMiddle) {
+    // Word boxes of "The quick brown fox jumps over the lazy dog." as the layout finds them.
+    TextLine line;
+    line.box = {18, 23, 454, 19};
+    for (const auto& [left, right] : {std::pair{18, 54},
+                                      {62, 115},
+                                      {124, 182},
+                                      {190, 220},
+                                      {227, 287},
+                                      {295, 338},
+                                      {344, 376},
+                                      {385, 423},
+                                      {431, 472}}) {
+        line.words.push_back(Word(left, 23, right - left, 19));
+    }
+    const std::vector<LinePiece> pieces = Cut({line});
+    ASSERT_EQ(pieces.size(), 2U);
+    // The middle is at 245; the gap after "fox" (220-227) is nearer than the one after "jumps".
+    EXPECT_EQ(Right(pieces[0].crop), 223);
+    ExpectWordsKeptWhole({line}, pieces);
+}
+
+// "今天天气很好，我们一起去公园散步。" as the layout finds it: two words, the first ending in a
+// comma (a small low blob) four pixels after the ink of the character before it.
+TextLine ChineseLine() {
+    TextLine line;
+    line.box = {19, 22, 325, 18};
+    line.words = {{{19, 22, 126, 18}, {141, 35, 4, 5}, 137}, {{159, 22, 185, 18}, {338, 35, 6, 5}, 337}};
+    return line;
+}
+
+TEST(CutIntoPiecesTest, ChineseMarkBeforeTheCutStartsTheNextPiece) {
+    const std::vector<LinePiece> chinese = Cut({ChineseLine()}, true);
+    ASSERT_EQ(chinese.size(), 2U);
+    EXPECT_EQ(Right(chinese[0].crop), 139);
+    EXPECT_EQ(chinese[1].crop.left, 139);
+    // More white above and below for Chinese (0.6 of the height, 11 px), but only the end of the
+    // line gets white after it.
+    EXPECT_EQ(chinese[0].crop.top, 11);
+    EXPECT_EQ(chinese[0].crop.height, 18 + 22);
+    EXPECT_EQ(chinese[0].whiteAfterForChinese, 0);
+    EXPECT_EQ(chinese[1].whiteAfterForChinese, 9);
+    // Latin text keeps its marks (a full stop after a word): cut in the gap, each piece with as
+    // much of its white as it has before and after the line (0.3 of the height).
+    const std::vector<LinePiece> latin = Cut({ChineseLine()}, false);
+    ASSERT_EQ(latin.size(), 2U);
+    EXPECT_EQ(Right(latin[0].crop), 150);
+    EXPECT_EQ(latin[1].crop.left, 154);
+}
+
+TEST(CutIntoPiecesTest, OnlyASmallLowBlobApartFromTheCharacterIsAMark) {
+    TextLine tall = ChineseLine();
+    tall.words[0].lastBlob = {141, 23, 4, 17}; // the stroke of an exclamation mark
+    TextLine high = ChineseLine();
+    high.words[0].lastBlob = {141, 22, 4, 5}; // a closing quote
+    TextLine touching = ChineseLine();
+    touching.words[0].inkBeforeLastBlob = 141; // no white between the character and the blob
+    TextLine alone = ChineseLine();
+    alone.words[0] = {{139, 22, 6, 18}, {141, 35, 4, 5}, 139}; // a word that is just the blob
+    for (const TextLine& line : {tall, high, touching, alone}) {
+        const std::vector<LinePiece> pieces = Cut({line}, true);
+        ASSERT_EQ(pieces.size(), 2U);
+        EXPECT_EQ(Right(pieces[0].crop), 150);
+    }
+}
+
+TEST(CutIntoPiecesTest, NarrowGapsAndShortLinesAreNeverCut) {
+    // Gaps under a quarter of the line's height may lie within a character.
+    const TextLine tight = Line(10, 20, 20, 30, 4);
+    EXPECT_EQ(Cut({tight}).size(), 1U);
+    // One word: nowhere to cut.
+    EXPECT_EQ(Cut({Line(10, 20, 1, 700, 0)}).size(), 1U);
+    // Under 16 heights: two pieces would each be narrower than the fixed cost is worth.
+    EXPECT_EQ(Cut({Line(10, 20, 6, 40, 10)}).size(), 1U);
+}
+
+TEST(CutIntoPiecesTest, ColumnsAreAlwaysCutApart) {
+    // Twelve short lines: each is far under its share of the work, but the first one holds two
+    // columns 90 px apart, read without the white between them.
+    std::vector<TextLine> page;
+    for (int k = 0; k < 12; ++k) {
+        page.push_back(Line(10 + 30 * k, 20, 3, 40, 10));
+    }
+    page[0].words.push_back(Word(250, 10, 40, 20));
+    page[0].box.width = 270;
+    const std::vector<LinePiece> pieces = Cut(page);
+    ASSERT_EQ(pieces.size(), page.size() + 1);
+    EXPECT_EQ(pieces[0].line, 0U);
+    EXPECT_EQ(pieces[1].line, 0U);
+    EXPECT_EQ(Right(pieces[0].crop), 166);
+    EXPECT_EQ(pieces[1].crop.left, 244);
+    ExpectWordsKeptWhole(page, pieces);
+}
+
+TEST(CutIntoPiecesTest, EachThreadGetsAboutTwoPiecesOfEvenWidth) {
+    // 1590 px: four pieces of about 400 px for two threads.
+    const TextLine line = Line(10, 20, 32, 40, 10);
+    const std::vector<LinePiece> pieces = Cut({line});
+    ASSERT_EQ(pieces.size(), 4U);
+    for (const LinePiece& piece : pieces) {
+        EXPECT_NEAR(piece.crop.width, 1602 / 4, 30);
+    }
+    ExpectWordsKeptWhole({line}, pieces);
+
+    // Many lines share the work well enough whole.
+    std::vector<TextLine> page;
+    for (int k = 0; k < 12; ++k) {
+        page.push_back(Line(10 + 30 * k, 20, 8, 40, 10));
+    }
+    const std::vector<LinePiece> whole = Cut(page);
+    EXPECT_EQ(whole.size(), page.size());
+    ExpectWordsKeptWhole(page, whole);
+    EXPECT_TRUE(Cut({}).empty());
+}
+
+TEST(WidestFirstTest, OrdersByWidthKeepingTiesInPlace) {
+    const std::vector<LinePiece> pieces = {
+        {0, {0, 0, 100, 20}}, {0, {100, 0, 300, 20}}, {1, {0, 30, 100, 20}}, {2, {0, 60, 200, 20}}};
+    EXPECT_EQ(WidestFirst(pieces), (std::vector<size_t>{1, 3, 0, 2}));
+    EXPECT_TRUE(WidestFirst({}).empty());
+}
+
+TEST(SelectedRunsTest, JoinsSelectedPiecesNextToEachOtherOnTheSameLine) {
+    const std::vector<LinePiece> pieces = {
+        {0, {0, 0, 100, 20}},  {0, {100, 0, 100, 20}}, {0, {200, 0, 100, 20}, 0, 0, 10},
+        {1, {0, 30, 100, 20}}, {2, {0, 60, 100, 20}},  {2, {100, 60, 50, 20}}};
+    const std::vector<PieceRun> runs = SelectedRuns(pieces, {false, true, true, true, true, true});
+    ASSERT_EQ(runs.size(), 3U);
+    EXPECT_EQ(runs[0].first, 1U);
+    EXPECT_EQ(runs[0].count, 2U);
+    EXPECT_EQ(runs[0].piece.line, 0U);
+    EXPECT_EQ(runs[0].piece.crop.left, 100);
+    EXPECT_EQ(runs[0].piece.crop.width, 200);
+    // The run ends the line as its last piece does.
+    EXPECT_EQ(runs[0].piece.whiteAfterForChinese, 10);
+    // The next line's piece starts a run of its own, though it follows in the list.
+    EXPECT_EQ(runs[1].first, 3U);
+    EXPECT_EQ(runs[1].count, 1U);
+    EXPECT_EQ(runs[2].first, 4U);
+    EXPECT_EQ(runs[2].piece.crop.width, 150);
+    EXPECT_TRUE(SelectedRuns(pieces, std::vector<bool>(pieces.size(), false)).empty());
+    EXPECT_EQ(SelectedRuns(pieces, {true, false, true}).size(), 2U);
+}
+
+TEST(LatinConfidenceTest, TooFewCharactersForTheWidthMeanNoConfidence) {
+    // Four Chinese characters 20 px high take about 80 px; the Latin model may read them as a
+    // four-letter word it is sure of. Latin letters take about 10 px.
+    const std::vector<TextLine> lines = {Line(0, 20, 2, 40, 10)};
+    const LinePiece piece{0, {0, 0, 80, 20}};
+    EXPECT_EQ(LatinConfidence(lines, piece, {"BERT", 89}), 0);
+    EXPECT_EQ(LatinConfidence(lines, piece, {"Open it", 89}), 89);
+    EXPECT_EQ(LatinConfidence(lines, piece, {"", 0}), 0);
+    EXPECT_EQ(LatinConfidence(lines, {5, {0, 0, 80, 20}}, {"Open it", 89}), 0);
+}
+
+TEST(IsMostlyChineseTest, CountsChineseCharactersAgainstAllButSpaces) {
+    EXPECT_TRUE(IsMostlyChinese("今天天气很好，"));
+    EXPECT_TRUE(IsMostlyChinese("版本 3.14 发布了"));
+    EXPECT_FALSE(IsMostlyChinese("Version 3.14 版本"));
+    EXPECT_FALSE(IsMostlyChinese("The quick brown fox"));
+    EXPECT_FALSE(IsMostlyChinese(""));
+    EXPECT_FALSE(IsMostlyChinese("   "));
+}
+
+TEST(LooksChineseTest, LongWordsHoldingMostOfTheInkLookChinese) {
+    // Words of about two heights: Latin.
+    EXPECT_FALSE(LooksChinese({Line(0, 20, 9, 40, 10), Line(30, 20, 8, 50, 10)}));
+    // Runs of five and eight heights between the marks: Chinese.
+    TextLine chinese = Line(0, 20, 2, 100, 15);
+    chinese.words[1].box.width = 160;
+    EXPECT_TRUE(LooksChinese({chinese, Line(30, 20, 1, 200, 0)}));
+    // A long word or two in English text does not tip it.
+    TextLine english = Line(0, 20, 9, 40, 10);
+    english.words[0].box.width = 100;
+    EXPECT_FALSE(LooksChinese({english}));
+    EXPECT_FALSE(LooksChinese({}));
+}
+
+TEST(JoinPiecesTest, LatinPiecesGetASpaceChinesePiecesNone) {
+    const std::vector<LinePiece> pieces = {{0, {0, 0, 100, 20}},
+                                           {0, {100, 0, 300, 20}},
+                                           {1, {0, 30, 200, 20}},
+                                           {1, {200, 30, 200, 20}},
+                                           {2, {0, 60, 50, 20}}};
+    const std::vector<PieceReading> readings = {
+        {"The quick", 90}, {"brown fox.", 70}, {"今天天气很好，", 20}, {"我们一起去公园。", 40}, {"", 0}};
+    EXPECT_EQ(JoinPieces(pieces, readings, 0), "The quick brown fox.");
+    EXPECT_EQ(JoinPieces(pieces, readings, 1), "今天天气很好，我们一起去公园。");
+    EXPECT_EQ(JoinPieces(pieces, readings, 2), "");
+    EXPECT_EQ(JoinPieces(pieces, readings, 7), "");
+}
+
+TEST(JoinPiecesTest, MarkStartingAPieceJoinsTheWordBeforeAndEmptyPiecesAddNothing) {
+    const std::vector<LinePiece> pieces = {{0, {0, 0, 100, 20}}, {0, {100, 0, 100, 20}}, {0, {200, 0, 100, 20}}};
+    EXPECT_EQ(JoinPieces(pieces, {{"over the fox", 90}, {". Then", 90}, {"", 0}}, 0), "over the fox. Then");
+    EXPECT_EQ(JoinPieces(pieces, {{"今天天气很好", 90}, {"", 0}, {"，我们", 90}}, 0), "今天天气很好，我们");
+    EXPECT_EQ(JoinPieces(pieces, {{"版本", 90}, {"", 0}, {"3.14", 90}}, 0), "版本 3.14");
+}
+
+} // namespace
+} // namespace tovrik::standin
