@@ -1,5 +1,5 @@
 // The service object against the local stand-in over real HTTP: keys, tokens, signatures and
-// the engines' answers as a real service would give them. Skipped when the stand-in is not built.
+// the engines' answers as a real service would give them. Fails when the stand-in is not built.
 #include "../ServiceHarness.h"
 #include "StandinProcess.h"
 #include "capture/ImageFile.h"
@@ -86,7 +86,7 @@ struct StandinService : ::testing::Test {
 
     void SetUp() override {
         if (!standin || !standin->Running()) {
-            GTEST_SKIP() << "the stand-in is not built: " << Program("TOVRIK_STANDIN", TOVRIK_STANDIN_PATH);
+            FAIL() << "the stand-in is not built: " << Program("TOVRIK_STANDIN", TOVRIK_STANDIN_PATH);
         }
         for (const char* key : {"OcrBaseUrl", "TranslateBaseUrl", "YoudaoBaseUrl", "SpeechBaseUrl"}) {
             settings.WriteItem("Service", key, standin->BaseUrl());
