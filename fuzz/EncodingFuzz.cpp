@@ -1,0 +1,62 @@
+// The conversions between GBK program text, UTF-16 and UTF-8 on arbitrary bytes: no crash, the
+// piecewise conversions of long texts equal the conversion of the whole, and a text that has
+// been through a conversion once comes back unchanged from a round trip.
+#include "text/Encoding.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+namespace {
+
+using tovrik::Bytes;
+using tovrik::Text;
+namespace t = tovrik::text;
+
+void Check(bool condition) {
+    if (!condition) {
+        __builtin_trap();
+    }
+}
+
+void Properties(std::string_view input) {
+    // UTF-8 in: the whole conversion, through UTF-16, against the piecewise one.
+    const Bytes wideFromUtf8 = t::MultiByteToWide(input, t::kCodePageUtf8);
+    const Text text = t::Utf8ToText(input);
+    Check(text == t::WideToLocal(wideFromUtf8));
+    // GBK in.
+    const Bytes wideFromGbk = t::LocalToWide(input);
+    const Bytes utf8 = t::TextToUtf8(input);
+    Check(utf8 == t::WideToMultiByte(wideFromGbk, t::kCodePageUtf8));
+
+    // Round trips of text that has been converted once.
+    Check(t::Utf8ToText(t::TextToUtf8(text)) == text);
+    Check(t::TextToUtf8(t::Utf8ToText(utf8)) == utf8);
+    const Bytes wideAgain = t::MultiByteToWide(t::WideToMultiByte(wideFromUtf8, t::kCodePageUtf8), t::kCodePageUtf8);
+    Check(wideAgain == wideFromUtf8);
+    Check(t::LocalToWide(t::WideToLocal(t::LocalToWide(text))) == t::LocalToWide(text));
+
+    // UTF-16 in, an odd byte included.
+    (void)t::WideToLocal(input);
+    (void)t::UnicodeBytesToText(input);
+    (void)t::ConvertCharset(input);
+    (void)t::ConvertCharset(input, "GBK", "UTF-8");
+    (void)t::ConvertCharset(input, "unicode", "GBK", input.size() % 5);
+    (void)t::ConvertCharset(input, "big5", "unicode");
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view input(reinterpret_cast<const char*>(data), size);
+    Properties(input);
+    // Long texts convert in pieces of 16 KiB: repeat the input past a piece boundary.
+    if (size > 0 && size < 4096) {
+        std::string repeated;
+        while (repeated.size() < 20000) {
+            repeated.append(input);
+        }
+        Properties(repeated);
+    }
+    return 0;
+}
