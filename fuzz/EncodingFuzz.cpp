@@ -32,9 +32,11 @@ void Properties(std::string_view input) {
     // Round trips of text that has been converted once.
     Check(t::Utf8ToText(t::TextToUtf8(text)) == text);
     Check(t::TextToUtf8(t::Utf8ToText(utf8)) == utf8);
-    const Bytes wideAgain = t::MultiByteToWide(t::WideToMultiByte(wideFromUtf8, t::kCodePageUtf8), t::kCodePageUtf8);
-    Check(wideAgain == wideFromUtf8);
-    Check(t::LocalToWide(t::WideToLocal(t::LocalToWide(text))) == t::LocalToWide(text));
+    // Compared as text, not as UTF-16: a sequence cut short at the end swallows the terminator
+    // (as the system conversion does), so the first UTF-16 may lack the zero unit.
+    const Bytes utf8Again = t::WideToMultiByte(wideFromUtf8, t::kCodePageUtf8);
+    Check(t::WideToMultiByte(t::MultiByteToWide(utf8Again, t::kCodePageUtf8), t::kCodePageUtf8) == utf8Again);
+    Check(t::WideToLocal(t::LocalToWide(text)) == text);
 
     // UTF-16 in, an odd byte included.
     (void)t::WideToLocal(input);

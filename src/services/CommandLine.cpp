@@ -97,6 +97,7 @@ int CommandLine::Run(RecognitionService& service, const std::vector<Text>& argum
         m_out << Usage();
         return 0;
     }
+    ReportSettingsRepair(m_settings.Repair());
     service.SetKeys(m_settings.ReadItem(kOcrSection, "翻译AppId"), m_settings.ReadItem(kOcrSection, "翻译key"),
                     m_settings.ReadItem(kOcrSection, "识别ApiKey"), m_settings.ReadItem(kOcrSection, "识别SecretKey"));
     Text previous;
@@ -119,6 +120,18 @@ int CommandLine::Run(RecognitionService& service, const std::vector<Text>& argum
         }
     }
     return 0;
+}
+
+void CommandLine::ReportSettingsRepair(const settings::SettingsCheck& check) {
+    if (check.repair == settings::SettingsRepair::ConvertedFromUtf8) {
+        m_err << ForTerminal("note: the settings file was in UTF-8; it is now in code page 936, the original kept as " +
+                             check.keptAs)
+              << '\n';
+    } else if (check.repair == settings::SettingsRepair::SetAside) {
+        m_err << ForTerminal("note: the settings file could not be read as settings; it is kept as " + check.keptAs +
+                             " and the defaults are used")
+              << '\n';
+    }
 }
 
 std::optional<Bytes> CommandLine::ReadPicture(TextView path) {

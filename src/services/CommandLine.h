@@ -87,6 +87,7 @@ private:
     [[nodiscard]] bool Recognize(RecognitionService& service, TextView path, Text& resultOut);
     // The file's bytes when they can go to the service; nothing, after the failure message.
     [[nodiscard]] std::optional<Bytes> ReadPicture(TextView path);
+    void ReportSettingsRepair(const settings::SettingsCheck& check);
     [[nodiscard]] bool Translate(RecognitionService& service, TextView text, Text& resultOut);
     [[nodiscard]] bool Speak(RecognitionService& service, TextView text);
     void Print(TextView text);
