@@ -1,13 +1,12 @@
 #include "CaptureTestSupport.h"
 
+#include "capture/BmpCodec.h"
 #include "capture/ImageCodec.h"
 #include "capture/ImageFile.h"
 #include "capture/PictureSize.h"
 #include "files/Files.h"
 
 #include <gtest/gtest.h>
-
-#include <chrono>
 
 namespace tovrik::capture {
 namespace {
