@@ -53,7 +53,7 @@ run_target() {
         echo "$target: MISSING SEEDS ($seeds)" >"$log.summary"
         return 1
     fi
-    "build/fuzz/fuzz/$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
+    "build/fuzz/fuzz/$target" -max_total_time="$seconds" -timeout=30 -rss_limit_mb=2048 -print_final_stats=1 \
         -artifact_prefix="$findings/" "$found" "$seeds" >"$log" 2>&1
     local status=$?
     local runs rate coverage features corpus

@@ -44,7 +44,8 @@ std::optional<PictureSize> BmpSize(BytesView bytes) {
 }
 
 std::optional<PictureSize> PngSize(BytesView bytes) {
-    if (bytes.size() < 24 || bytes.substr(12, 4) != "IHDR") {
+    // The header chunk comes first and is 13 bytes long, as the type test expects too.
+    if (bytes.size() < 24 || bytes.substr(8, 8) != BytesView("\0\0\0\x0dIHDR", 8)) {
         return std::nullopt;
     }
     return PictureSize{Big32(bytes, 16), Big32(bytes, 20)};
