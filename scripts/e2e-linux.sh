@@ -62,6 +62,8 @@ cleanup() {
     for pid in "${pids[@]}"; do
         wait "$pid" 2>/dev/null
     done
+    # The fault cases' mounts, should a run end inside one.
+    umount "$work/program/截图" "$work/readonly" 2>/dev/null
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -351,6 +353,38 @@ else
     missing "ESC cancels" "no overlay"
 fi
 
+# --- the disk full while saving a capture ------------------------------------------------
+# A 1 MB tmpfs, filled up, as the screenshot folder: the capture fails with its message and
+# leaves no cut-short file behind. Mounting needs root, which CI has.
+shots="$dir/截图"
+sleep 1.2
+if mount -t tmpfs -o size=1m tmpfs "$shots" 2>"$work/mount.err"; then
+    dd if=/dev/zero of="$shots/filler" bs=4k >/dev/null 2>&1
+    m=$(mark)
+    hotkey ctrl+F8
+    if wait_for "$m" '^TOVRIK-HOOK overlay shown' 5 >/dev/null; then
+        sleep 0.4
+        drag_and_finish 100 100 900 700
+        wait_for "$m" '^TOVRIK-HOOK overlay closed' 5 >/dev/null
+        if wait_for "$m" '^TOVRIK-HOOK text [^ ]*/透明标签_执行状态 截图失败!$' 5 >/dev/null; then
+            pass "a full disk fails the capture with 截图失败!"
+        else
+            fail "a full disk fails the capture with 截图失败!" "$(grep '执行状态' "$out" | tail -n 1)"
+        fi
+        leftovers=$(find "$shots" -maxdepth 1 -type f ! -name filler -printf '%f %s\n')
+        if [ -z "$leftovers" ]; then
+            pass "a full disk leaves no cut-short capture file"
+        else
+            fail "a full disk leaves no cut-short capture file" "$leftovers"
+        fi
+    else
+        missing "disk full while saving a capture" "no overlay"
+    fi
+    umount "$shots" || fail "unmount the full screenshot folder"
+else
+    fail "disk full while saving a capture" "cannot mount a 1 MB tmpfs (root needed): $(cat "$work/mount.err")"
+fi
+
 # --- the overlay's menu: save to a file of one's choice ------------------------------------
 sleep 1.2
 m=$(mark)
@@ -489,6 +523,66 @@ if [ "$("$probe" grab ctrl F8)" = free ]; then
     pass "after exit another program can grab Ctrl+F8"
 else
     fail "after exit another program can grab Ctrl+F8"
+fi
+
+# --- pictures the command line refuses locally --------------------------------------------
+# A named pipe nobody writes to, a text file named .png, a header claiming 16000 x 16000: each
+# refused at once with its message, nothing sent (no service address is even set up here).
+mkfifo "$work/pipe.png"
+printf 'not a picture at all\n' >"$work/notes.png"
+printf '\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR\0\0\x3e\x80\0\0\x3e\x80\x08\x06\0\0\0\0\0\0\0' >"$work/huge.png"
+refusal_case() {
+    local file="$1" expected="$2" code started elapsed
+    started=$(date +%s%N)
+    timeout 20 "$dir/TovrikOcr" --recognize "$file" >"$work/cli.out" 2>"$work/cli.err"
+    code=$?
+    elapsed=$((($(date +%s%N) - started) / 1000000))
+    if [ "$code" -eq 1 ] && grep -q -- "$expected" "$work/cli.err"; then
+        pass "--recognize $(basename "$file") is refused: $expected (${elapsed} ms)"
+    else
+        fail "--recognize $(basename "$file") is refused: $expected" "code $code, $(head -c 300 "$work/cli.err")"
+    fi
+}
+refusal_case "$work/pipe.png" "is not a picture: only regular files are read"
+refusal_case "$work/notes.png" "is not a picture (JPEG, PNG, BMP, GIF or TIFF); nothing was sent"
+refusal_case "$work/huge.png" "is too large: 16000 x 16000 pixels"
+
+# --- a read-only program folder --------------------------------------------------------------
+# The settings go to the user's data folder; the first start says where, later ones do not.
+ro="$work/readonly"
+mkdir -p "$ro"
+cp "$program_bin" "$ro/TovrikOcr"
+if mount --bind "$ro" "$ro" 2>"$work/mount.err" && mount -o remount,ro,bind "$ro" 2>>"$work/mount.err"; then
+    export XDG_DATA_HOME="$work/xdg"
+    fallback="$XDG_DATA_HOME/TovrikOcr"
+    dir="$ro"
+    for round in first later; do
+        m=$(mark)
+        start_program
+        if [ "$round" = first ]; then
+            expected="程序目录 $ro 不可写, 设置保存在 $fallback/ZuDur.ini"
+        else
+            expected="热键设置完毕!"
+        fi
+        if wait_for "$m" "^TOVRIK-HOOK text 设置窗口/透明标签_热键提示 $expected\$" 15 >/dev/null; then
+            pass "read-only program folder, $round start: $expected"
+        else
+            fail "read-only program folder, $round start: $expected" \
+                "$(grep '热键提示' "$out" | tail -n 1)"
+        fi
+        [ "$round" = first ] && sleep 0.5 && screenshot readonly-folder "$(window_of 设置窗口)"
+        eventually 10 tray_docked
+        exit_through_tray "read-only program folder, $round start exits" >/dev/null
+    done
+    if [ -f "$fallback/ZuDur.ini" ] && [ ! -e "$ro/ZuDur.ini" ]; then
+        pass "read-only program folder: the settings are in $fallback"
+    else
+        fail "read-only program folder: the settings are in $fallback" "$(ls -la "$fallback" "$ro" 2>&1 | head -n 8)"
+    fi
+    umount "$ro" || fail "unmount the read-only program folder"
+    unset XDG_DATA_HOME
+else
+    fail "read-only program folder" "cannot mount it read-only (root needed): $(cat "$work/mount.err")"
 fi
 
 echo "e2e-linux: $passed passed, $failed failed; screenshots in $artifacts"

@@ -1,15 +1,26 @@
 #!/usr/bin/env bash
 # Builds the three configurations and runs their tests: Linux, Linux under ASan+UBSan, and the
-# Windows build under Wine. Prints one closing line with the counts of all of them.
+# Windows build under Wine; then the fuzz step (scripts/fuzz.sh). Prints one closing line with
+# the counts of all of them.
 set -uo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 source scripts/wine-env.sh
 
-presets=("${@:-linux asan windows}")
+presets=("${@:-linux asan windows fuzz}")
 read -r -a presets <<<"${presets[*]}"
 passed=0
 failed=0
 for preset in "${presets[@]}"; do
+    # The fuzz step: every libFuzzer target about 30 s on its seeds, counted as one check.
+    if [ "$preset" = fuzz ]; then
+        if bash scripts/fuzz.sh; then
+            passed=$((passed + 1))
+        else
+            echo "=== fuzz: FAILED"
+            failed=$((failed + 1))
+        fi
+        continue
+    fi
     echo "=== $preset: build"
     if ! bash scripts/build.sh "$preset"; then
         echo "=== $preset: BUILD FAILED"

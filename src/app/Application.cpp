@@ -56,12 +56,14 @@ void Application::OnCreated() {
     frame.height = kStartupWindowHeight;
     form.SetRect({}, frame);
 
-    if (!files::FileExists(m_settings.SettingsPath())) {
+    const bool firstRun = !files::FileExists(m_settings.SettingsPath());
+    const Text notice = SettingsNotice(firstRun);
+    if (firstRun) {
         m_settings.WriteDefaults();
         form.Show();
     }
 
-    m_window.RegisterHotkeysAtStartup();
+    m_window.RegisterHotkeysAtStartup(notice);
 
     static_cast<void>(m_tray.Add(form));
     m_tray.RefreshNotificationArea(false);
@@ -69,6 +71,23 @@ void Application::OnCreated() {
     static_cast<void>(m_tray.InstallHandler([this](int code) { OnTrayEvent(code); }));
 
     form.SetEnabled("按钮_申请key", m_settings.ReadItem(kSectionOcr, "AccessToken").empty());
+}
+
+Text Application::SettingsNotice(bool firstRun) const {
+    Text notice;
+    const settings::SettingsCheck check = m_settings.Repair();
+    if (check.repair == settings::SettingsRepair::ConvertedFromUtf8) {
+        notice = "设置文件已从 UTF-8 转换为 GBK, 原文件保存为 " + check.keptAs;
+    } else if (check.repair == settings::SettingsRepair::SetAside) {
+        notice = check.keptAs == m_settings.SettingsPath()
+                     ? "设置文件 " + check.keptAs + " 无法读取, 现在使用默认设置"
+                     : "设置文件无法读取, 已另存为 " + check.keptAs + ", 现在使用默认设置";
+    }
+    if (firstRun && !m_unwritableFolder.empty()) {
+        notice += Text(notice.empty() ? "" : "; ") + "程序目录 " + m_unwritableFolder + " 不可写, 设置保存在 " +
+                  m_settings.SettingsPath();
+    }
+    return notice;
 }
 
 bool Application::OnCloseQuery() {

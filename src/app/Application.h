@@ -26,6 +26,9 @@ public:
 
     // Set before Start; the hotkeys and the tray menu run what is set at the time they fire.
     void SetCommands(Commands commands) { m_commands = std::move(commands); }
+    // The executable's folder when the settings could not be written there and went to the
+    // program directory instead; the first start that way says so. Set before Start.
+    void SetUnwritableFolder(Text folder) { m_unwritableFolder = std::move(folder); }
 
     // Declares DPI awareness and loads the settings window, hidden; its Created event runs the
     // start-up sequence. A second copy ends there with exit code 0 after its message.
@@ -51,10 +54,13 @@ private:
     void OnTrayEvent(int code);
     void ShowTrayMenu();
     static void Run(const std::function<void()>& command);
+    // What the user must hear about the settings file at this start; empty when nothing.
+    [[nodiscard]] Text SettingsNotice(bool firstRun) const;
 
     Ports m_ports;
     Text m_programDirectory;
     Text m_screenshotDir;
+    Text m_unwritableFolder;
     settings::SettingsStore m_settings;
     Commands m_commands;
     // Before the tray icon, which hooks its form and is destroyed first.

@@ -118,7 +118,9 @@ Text RecognitionService::ElapsedText(std::uint64_t start) const {
 }
 
 Text RecognitionService::RecognizeBasic(BytesView image) {
-    if (image.empty()) {
+    // A picture that cannot be read is refused here rather than sent as an empty upload.
+    const Bytes jpeg = image.empty() ? Bytes() : m_ports.toJpeg(image);
+    if (jpeg.empty()) {
         return {};
     }
     const Text token = GetAccessToken();
@@ -128,7 +130,7 @@ Text RecognitionService::RecognizeBasic(BytesView image) {
     ShowJobStatus("正在执行识别....");
     const std::uint64_t start = m_ports.clock.TickCount();
     const Text url = Base(ServiceHost::Ocr) + "/rest/2.0/ocr/v1/general_basic?access_token=" + token;
-    const Text body = "image=" + text::UrlEncode(text::Base64Encode(m_ports.toJpeg(image)), true, true);
+    const Text body = "image=" + text::UrlEncode(text::Base64Encode(jpeg), true, true);
     const Bytes reply = net::WebRequest(m_ports.webTransport, url, {.method = kPost, .postText = body});
 
     json::JsonDocument document("da");

@@ -59,6 +59,12 @@ TEST_F(Recognition, BasicBodyIsTheUrlEncodedBase64OfTheJpeg) {
     EXPECT_THAT(h.jpegInputs, ElementsAre(kImage));
 }
 
+TEST_F(Recognition, APictureThatCannotBeReadIsNeverSent) {
+    EXPECT_EQ(h.service.RecognizeBasic(Text(kUnreadablePicture) + " but text"), "");
+    EXPECT_TRUE(h.web.Requests().empty()) << "neither a token request nor an empty upload";
+    EXPECT_TRUE(h.status.History().empty());
+}
+
 TEST_F(Recognition, NoTokenMeansNoRequestAndNoStatus) {
     ServiceHarness fresh; // no cache, no keys: the token request fails with the key error
     fresh.web.Script(Reply(R"({"error":"invalid_client"})"));

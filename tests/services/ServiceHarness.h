@@ -63,7 +63,10 @@ private:
     return net::HttpResponse{true, status, {}, std::move(body)};
 }
 
-// The service with every port faked; JPEG "encoding" marks its input so tests can follow it.
+// The service with every port faked; JPEG "encoding" marks its input so tests can follow it,
+// and fails (empty bytes) for input that starts with kUnreadablePicture.
+inline constexpr TextView kUnreadablePicture = "not a picture";
+
 struct ServiceHarness {
     TempDirectory directory;
     testutil::FakeHttpTransport web;
@@ -83,7 +86,8 @@ struct ServiceHarness {
                                           .audio = audio,
                                           .toJpeg = [this](BytesView image) {
                                               jpegInputs.emplace_back(image);
-                                              return "JPEG" + Bytes(image);
+                                              return image.starts_with(kUnreadablePicture) ? Bytes()
+                                                                                           : "JPEG" + Bytes(image);
                                           }}};
 
     [[nodiscard]] Text Now13() const { return settings::TimestampText(clock); }

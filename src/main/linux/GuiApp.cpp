@@ -124,7 +124,9 @@ int RunGui(int argc, char** argv) {
     }
 
     LinuxPorts ports;
-    app::Program program(ports.Ports(), settings::ProgramDirectory());
+    const settings::ProgramDirectoryChoice directory = settings::ChooseProgramDirectory();
+    app::Program program(ports.Ports(), directory.directory);
+    program.App().SetUnwritableFolder(directory.unwritable);
     program.Start();
     return QApplication::exec();
 }

@@ -64,7 +64,9 @@ int RunGui() {
     InitCommonControlsEx(&controls);
 
     Win32Ports ports;
-    app::Program program(ports.Ports(), settings::ProgramDirectory());
+    const settings::ProgramDirectoryChoice directory = settings::ChooseProgramDirectory();
+    app::Program program(ports.Ports(), directory.directory);
+    program.App().SetUnwritableFolder(directory.unwritable);
     const TestReport report(ports.windows);
     program.Start();
     return ports.windows.RunMessageLoop();
