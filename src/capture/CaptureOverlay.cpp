@@ -7,6 +7,7 @@
 #include "settings/Clock.h"
 
 #include <algorithm>
+#include <memory>
 #include <vector>
 
 namespace tovrik::capture {
@@ -42,7 +43,7 @@ bool CaptureOverlay::Run() {
         return false;
     }
     m_open = true;
-    const bool shown = m_window.RunModal(m_screenArea, m_painter.Frame(), *this);
+    const bool shown = m_window.RunModal(m_screenArea, *m_painter.Canvas(), *this);
     m_open = false;
     if (!shown || !m_selection.HasArea()) {
         m_result = false;
@@ -51,7 +52,14 @@ bool CaptureOverlay::Run() {
 }
 
 OverlaySelection CaptureOverlay::Selection() const {
-    return {&m_painter.Screen().Bitmap(), m_selection.left, m_selection.top, m_selection.Width(), m_selection.Height()};
+    const OverlayCanvas* canvas = m_painter.Canvas();
+    return {canvas != nullptr ? canvas->ScreenPixels() : nullptr, m_selection.left, m_selection.top,
+            m_selection.Width(), m_selection.Height()};
+}
+
+ui::Bitmap CaptureOverlay::SelectedPixels() const {
+    const OverlayCanvas* canvas = m_painter.Canvas();
+    return canvas != nullptr ? canvas->CropScreen(m_selection) : ui::Bitmap{};
 }
 
 void CaptureOverlay::Reset() {
@@ -86,12 +94,12 @@ bool CaptureOverlay::Freeze() {
     if (!area.HasArea()) {
         return false;
     }
-    ui::Bitmap picture;
-    if (!m_screen.Grab(area, picture) || picture.width != area.Width() || picture.height != area.Height()) {
+    std::unique_ptr<OverlayCanvas> canvas = m_screen.Freeze(area);
+    if (!canvas || canvas->Width() != area.Width() || canvas->Height() != area.Height()) {
         return false;
     }
     m_screenArea = area;
-    m_painter.Prepare(std::move(picture));
+    m_painter.Prepare(std::move(canvas));
     Update();
     return true;
 }
@@ -315,7 +323,7 @@ void CaptureOverlay::SaveToFile() {
     }
     // The overlay finishes whether or not the file could be written: the capture itself
     // goes on to the calling command, which has its own report.
-    (void)SaveImageFile(m_painter.Screen().Crop(m_selection), path);
+    (void)SaveImageFile(SelectedPixels(), path);
     Finish();
 }
 

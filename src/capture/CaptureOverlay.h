@@ -20,7 +20,7 @@ class ScreenSource;
 
 // The chosen area of a finished overlay, in frozen-screen pixels.
 struct OverlaySelection {
-    const ui::Bitmap* screen = nullptr;
+    const ui::Bitmap* screen = nullptr; // null when the display server keeps the frozen screen
     int left = 0;
     int top = 0;
     int width = 0;
@@ -49,6 +49,9 @@ public:
     // selection and the frozen screen stay until Reset.
     [[nodiscard]] bool Run();
     [[nodiscard]] OverlaySelection Selection() const;
+    // The frozen screen's pixels of the selection (black where it left the screen); empty
+    // when there is no frozen screen.
+    [[nodiscard]] ui::Bitmap SelectedPixels() const;
     // Clears the state and frees the canvases; ignored while a run is going on, whose window
     // still shows them.
     void Reset();

@@ -59,15 +59,17 @@ OverlayWidget& QtOverlayWindow::Widget() {
     return *m_widget;
 }
 
-bool QtOverlayWindow::RunModal(const Rect& area, const ui::Bitmap& frame, OverlayInput& input) {
-    if (m_loop != nullptr || !area.HasArea()) {
+bool QtOverlayWindow::RunModal(const Rect& area, const OverlayCanvas& canvas, OverlayInput& input) {
+    const ui::Bitmap* frame = canvas.FramePixels();
+    const auto serverFrame = static_cast<unsigned long>(canvas.NativeFrame());
+    if (m_loop != nullptr || !area.HasArea() || (frame == nullptr && serverFrame == 0)) {
         return false;
     }
     m_release.stop();
     OverlayWidget& widget = Widget();
-    widget.Attach(&frame, &input);
-    widget.setCursor(Qt::ArrowCursor);
     widget.setGeometry(ToQRect(area));
+    widget.Attach(frame, serverFrame, &input);
+    widget.setCursor(Qt::ArrowCursor);
     m_closeRequested = false;
     QEventLoop loop;
     m_loop = &loop;
@@ -83,8 +85,11 @@ bool QtOverlayWindow::RunModal(const Rect& area, const ui::Bitmap& frame, Overla
     widget.ReleaseKeyboard();
     widget.releaseMouse();
     widget.hide();
-    widget.Attach(nullptr, nullptr);
-    m_release.start();
+    widget.Attach(nullptr, 0, nullptr);
+    if (frame != nullptr) {
+        // Only a frame in memory left Qt a back buffer worth freeing.
+        m_release.start();
+    }
     ui::TestHook::Report("overlay", "closed");
     return true;
 }
@@ -97,8 +102,8 @@ void QtOverlayWindow::Close() {
 }
 
 void QtOverlayWindow::Present(const Rect& area) {
-    if (m_widget && m_widget->isVisible()) {
-        m_widget->update(ToQRect(area));
+    if (m_widget) {
+        m_widget->Present(ToQRect(area));
     }
 }
 

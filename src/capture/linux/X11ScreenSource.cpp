@@ -1,5 +1,6 @@
 #include "capture/linux/X11ScreenSource.h"
 
+#include "capture/linux/X11OverlayCanvas.h"
 #include "ui/linux/X11Display.h"
 
 #include <QGuiApplication>
@@ -67,6 +68,13 @@ bool X11ScreenSource::Grab(const Rect& area, ui::Bitmap& pictureOut) {
     const bool read = m_reader.Read(display, clipped.onScreen, clipped.offset, pictureOut);
     m_release.start();
     return read;
+}
+
+std::unique_ptr<OverlayCanvas> X11ScreenSource::Freeze(const Rect& area) {
+    if (std::unique_ptr<OverlayCanvas> kept = X11OverlayCanvas::Freeze(ui::X11Display(), area)) {
+        return kept;
+    }
+    return ScreenSource::Freeze(area);
 }
 
 } // namespace tovrik::capture
