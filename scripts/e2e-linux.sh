@@ -107,8 +107,9 @@ unset DBUS_SESSION_BUS_ADDRESS
 api_key=e2e-api-key
 secret_key=e2e-secret-key
 "$standin_bin" --port 0 --api-key "$api_key" --secret-key "$secret_key" >"$work/standin.out" 2>"$work/standin.log" &
-pids+=("$!")
-port=$(standin_port "$work/standin.out" "$!")
+standin_pid=$!
+pids+=("$standin_pid")
+port=$(standin_port "$work/standin.out" "$standin_pid")
 if [ -n "$port" ]; then pass "stand-in listening on $port"; else fail "stand-in" "did not start"; fi
 
 # --- helpers -----------------------------------------------------------------------------
@@ -459,6 +460,73 @@ if wait_for "$m" '^TOVRIK-HOOK overlay shown' 5 >/dev/null; then
     [ -n "$main_window" ] && screenshot main-window "$main_window"
 else
     missing "Ctrl+F11 capture and recognise" "no overlay"
+fi
+
+# --- the stand-in killed in the middle of a recognition, then back ------------------------
+status_line() { wait_for "$1" "^TOVRIK-HOOK text 主窗口/透明标签_执行状态 $2" "${3:-10}"; }
+if [ -n "$port" ] && kill -0 "$standin_pid" 2>/dev/null; then
+    sleep 1.2
+    # Stopped, it still takes the connection but never answers: the request is under way when
+    # it dies.
+    kill -STOP "$standin_pid"
+    m=$(mark)
+    hotkey ctrl+F11
+    if wait_for "$m" '^TOVRIK-HOOK overlay shown' 5 >/dev/null; then
+        sleep 0.3
+        drag_and_finish 300 400 $((300 + sample_w)) $((400 + sample_h))
+        if status_line "$m" '正在执行识别' 10 >/dev/null; then
+            sleep 0.5
+            kill -KILL "$standin_pid"
+            wait "$standin_pid" 2>/dev/null
+            shown=$(status_line "$m" '识别失败' 40)
+            if [ "${shown#* 主窗口/透明标签_执行状态 }" = "识别失败:127.0.0.1:$port 没有应答!" ]; then
+                pass "the stand-in killed during a recognition: the status says it did not answer"
+            else
+                fail "the stand-in killed during a recognition" "${shown:-no failure shown}"
+            fi
+            sleep 0.5
+            main_window=$(window_of 主窗口)
+            [ -n "$main_window" ] && screenshot main-window-no-answer "$main_window"
+        else
+            fail "the stand-in killed during a recognition" "the recognition did not start"
+            kill -KILL "$standin_pid"
+        fi
+    else
+        missing "the stand-in killed during a recognition" "no overlay"
+        kill -KILL "$standin_pid"
+    fi
+
+    # Back on its port with the same secret (in the data folder): the cached token still counts.
+    "$standin_bin" --port "$port" --api-key "$api_key" --secret-key "$secret_key" \
+        >"$work/standin-again.out" 2>"$work/standin-again.log" &
+    standin_pid=$!
+    pids+=("$standin_pid")
+    if [ -n "$(standin_port "$work/standin-again.out" "$standin_pid")" ]; then
+        sleep 1.2
+        m=$(mark)
+        hotkey ctrl+F11
+        if wait_for "$m" '^TOVRIK-HOOK overlay shown' 5 >/dev/null; then
+            sleep 0.3
+            drag_and_finish 300 400 $((300 + sample_w)) $((400 + sample_h))
+            ocr=$(wait_for "$m" '^TOVRIK-HOOK text 主窗口/编辑框_OCR .+' 60)
+            if grep -q 'Hello' <<<"$ocr" && grep -q '天气' <<<"$ocr" && status_line "$m" '识别完成' 10 >/dev/null; then
+                pass "the next capture after the stand-in is back is recognised"
+            else
+                fail "the next capture after the stand-in is back is recognised" "${ocr:-nothing}"
+            fi
+            if grep -q '^POST /rest/2.0/ocr/v1/general_basic 200' "$work/standin-again.log" &&
+                ! grep -q '/oauth/2.0/token' "$work/standin-again.log"; then
+                pass "the token of the stand-in before its restart is still accepted"
+            else
+                fail "the token of the stand-in before its restart is still accepted" \
+                    "$(tr '\n' ' ' <"$work/standin-again.log")"
+            fi
+        else
+            missing "the next capture after the stand-in is back" "no overlay"
+        fi
+    else
+        fail "the stand-in starts again on port $port"
+    fi
 fi
 kill "$viewer" 2>/dev/null
 

@@ -173,20 +173,17 @@ bool CommandLine::Recognize(RecognitionService& service, TextView path, Text& re
     if (!picture) {
         return false;
     }
-    const Text base = ServiceBase(m_settings, ServiceHost::Ocr);
     if (service.GetAccessToken().empty()) {
+        const Text base = ServiceBase(m_settings, ServiceHost::Ocr);
         Fail(m_keys.Refused() ? "the OCR service at " + base +
                                     " refused the keys (items 识别ApiKey and 识别SecretKey of section OCR in " +
                                     m_settings.SettingsPath() + ")"
-                              : "no access token: the OCR service at " + base + " did not answer");
+                              : service.LastFailure());
         return false;
     }
     resultOut = service.RecognizeBasic(*picture);
     if (resultOut.empty()) {
-        Fail("no text recognised in " + Text(path) +
-             " (no text found, a picture that cannot be read, or no answer "
-             "from the OCR service at " +
-             base + ")");
+        Fail(service.LastFailure().empty() ? "no text recognised in " + Text(path) : service.LastFailure());
         return false;
     }
     Print(resultOut);
@@ -200,8 +197,10 @@ bool CommandLine::Translate(RecognitionService& service, TextView text, Text& re
     }
     resultOut = service.TranslateYoudao(text);
     if (resultOut == "\r\n") {
-        Fail("no translation: the translation service at " + ServiceBase(m_settings, ServiceHost::YoudaoTranslate) +
-             " gave no result");
+        Fail(service.LastFailure().empty()
+                 ? "no translation: the translation service at " +
+                       ServiceBase(m_settings, ServiceHost::YoudaoTranslate) + " gave an empty result"
+                 : service.LastFailure());
         return false;
     }
     Print(resultOut);

@@ -114,7 +114,29 @@ TEST_F(CommandLineRun, RefusedKeysAreExplained) {
 TEST_F(CommandLineRun, UnreachableServiceIsExplained) {
     web.FailToOpen();
     EXPECT_EQ(Run({"--recognize", picture}), CommandLine::kFailure);
-    EXPECT_THAT(err.str(), HasSubstr("did not answer"));
+    EXPECT_EQ(err.str(), text::TextToUtf8("TovrikOcr: 识别失败:aip.baidubce.com 没有应答!\n"));
+}
+
+// The service's own code and message, a reply that is not JSON and a service that takes too
+// long are each told as what they are.
+TEST_F(CommandLineRun, ServiceFailuresArePrintedAsTheStatusSaysThem) {
+    settings.WriteItem("Service", "OcrBaseUrl", "http://127.0.0.1:8780");
+    settings.WriteItem("Service", "YoudaoBaseUrl", "http://127.0.0.1:8781");
+    web.Script(Reply(R"({"access_token":"t","expires_in":100})"));
+    web.Script(Reply(R"({"error_code":17,"error_msg":"Open api daily request limit reached"})"));
+    EXPECT_EQ(Run({"--recognize", picture}), CommandLine::kFailure);
+    EXPECT_THAT(err.str(), HasSubstr("error_code:17,error_msg:Open api daily request limit reached"));
+
+    err.str("");
+    web.Script(Reply("<html>Bad Gateway</html>", 502));
+    EXPECT_EQ(Run({"--recognize", picture}), CommandLine::kFailure);
+    EXPECT_EQ(err.str(), text::TextToUtf8("TovrikOcr: 识别失败:127.0.0.1:8780 的应答不是JSON!\n"));
+
+    err.str("");
+    web.Script(Failed(net::HttpFailure::TimedOut));
+    EXPECT_EQ(Run({"--translate", "hello"}), CommandLine::kFailure);
+    EXPECT_EQ(err.str(), text::TextToUtf8("TovrikOcr: 翻译失败:127.0.0.1:8781 应答超时!\n"));
+    EXPECT_EQ(out.str(), "");
 }
 
 TEST_F(CommandLineRun, MissingPictureFails) {
@@ -193,6 +215,10 @@ TEST_F(CommandLineRun, NothingRecognisedFails) {
 
 TEST_F(CommandLineRun, TranslationWithoutResultFails) {
     web.Script(Reply("errorCode=50"));
+    EXPECT_EQ(Run({"--translate", "hello"}), CommandLine::kFailure);
+    EXPECT_THAT(err.str(), HasSubstr(text::TextToUtf8("翻译失败:errorCode=50")));
+    err.str("");
+    web.Script(Reply("result="));
     EXPECT_EQ(Run({"--translate", "hello"}), CommandLine::kFailure);
     EXPECT_THAT(err.str(), HasSubstr("no translation"));
 }
