@@ -3,6 +3,7 @@
 #include "capture/Geometry.h"
 #include "ui/Bitmap.h"
 
+#include <optional>
 #include <vector>
 
 namespace tovrik::capture {
@@ -21,6 +22,9 @@ public:
     // (area.left, area.top) of the desktop. The bitmap may come with memory from an earlier
     // picture for reuse; its size fields are to be set. False when the screen cannot be read.
     [[nodiscard]] virtual bool Grab(const Rect& area, ui::Bitmap& pictureOut) = 0;
+    // Where the pointer is. A system that does not tell (a Wayland session) leaves it empty,
+    // and the overlay's hint starts on the primary monitor.
+    [[nodiscard]] virtual std::optional<Point> PointerPosition() { return std::nullopt; }
 };
 
 } // namespace tovrik::capture

@@ -24,6 +24,7 @@ public:
     [[nodiscard]] Rect WorkArea() override;
     [[nodiscard]] std::vector<Rect> Monitors() override;
     [[nodiscard]] bool Grab(const Rect& area, ui::Bitmap& pictureOut) override;
+    [[nodiscard]] std::optional<Point> PointerPosition() override;
 
 private:
     RootImageReader m_reader;
