@@ -14,7 +14,8 @@ desktop_pattern() {
 # pixel for pixel.
 show_on_root() {
     local seen="${1%.png}-seen.png"
-    display -window root "$1" 2>/dev/null &&
-        import -window root "$seen" 2>/dev/null &&
+    # display ends with 1 even when it has set the background: the screen tells.
+    display -window root "$1" 2>/dev/null
+    import -window root "$seen" 2>/dev/null &&
         [ "$(compare -metric AE "$seen" "$1" null: 2>&1)" = 0 ]
 }

@@ -179,6 +179,27 @@ answer_message() {
     done
     xdotool windowfocus --sync "$box" key Return
 }
+# exit_through_tray <check> [shot]: 退出程序 from the tray icon's menu; the program's exit code.
+exit_through_tray() {
+    local position x y m
+    position=$(tray_icon_position)
+    if [ -z "$position" ]; then
+        fail "$1" "no tray icon"
+        return 1
+    fi
+    read -r x y <<<"$position"
+    m=$(mark)
+    xdotool mousemove $((x + 11)) $((y + 11)) click 3
+    if ! wait_for "$m" '^TOVRIK-HOOK menu 设置窗口/设置' 5 >/dev/null; then
+        fail "$1" "no tray menu"
+        return 1
+    fi
+    sleep 0.3
+    [ "${2:-}" = shot ] && screenshot tray-menu
+    # The last entry is "退出程序".
+    xdotool key Up sleep 0.1 key Return
+    wait_exit "$program_pid" 10
+}
 # The tray icon: the program's window docked in the tray's panel.
 tray_icon_position() {
     xwininfo -root -tree | grep -E '"TovrikOcr": \("TovrikOcr" "TovrikOcr"\)  22x22' |
@@ -201,15 +222,19 @@ eventually() {
     return 1
 }
 size_of() { identify -format '%wx%h' "$1" 2>/dev/null; }
-# differing_pixels <picture> <WxH+X+Y>: how many pixels differ from that part of the desktop.
+# differing_pixels <picture> <WxH+X+Y> [screen]: how many pixels differ from that part of the
+# screen picture (by default the bare desktop).
 differing_pixels() {
-    convert "$work/desktop.png" -crop "$2" +repage "$work/expected.png" 2>/dev/null
+    convert "${3:-$work/desktop.png}" -crop "$2" +repage "$work/expected.png" 2>/dev/null
     compare -metric AE "$1" "$work/expected.png" null: 2>&1
 }
-# pixel_exact <name> <picture> <WxH+X+Y>: the picture is exactly that part of the desktop.
+# The screen as the user sees it now, the program's windows included (not the pointer).
+remember_screen() { import -window root "$work/screen-before.png" 2>/dev/null; }
+# pixel_exact <name> <picture> <WxH+X+Y>: the picture is exactly that part of the screen as
+# remember_screen saw it.
 pixel_exact() {
     local differing
-    differing=$(differing_pixels "$2" "$3")
+    differing=$(differing_pixels "$2" "$3" "$work/screen-before.png")
     if [ "$differing" = 0 ]; then pass "$1 is pixel-exact"; else fail "$1 is pixel-exact" "$differing pixels differ"; fi
 }
 # The geometry of a window as WxH+X+Y.
@@ -337,26 +362,6 @@ if [ "$code" -eq 0 ]; then pass "second copy ends with code 0"; else fail "secon
 if kill -0 "$program_pid" 2>/dev/null; then pass "first copy keeps running"; else fail "first copy keeps running"; fi
 
 # --- exit through the tray menu ----------------------------------------------------------
-exit_through_tray() {
-    local position x y m
-    position=$(tray_icon_position)
-    if [ -z "$position" ]; then
-        fail "$1" "no tray icon"
-        return 1
-    fi
-    read -r x y <<<"$position"
-    m=$(mark)
-    xdotool mousemove $((x + 11)) $((y + 11)) click 3
-    if ! wait_for "$m" '^TOVRIK-HOOK menu 设置窗口/设置' 5 >/dev/null; then
-        fail "$1" "no tray menu"
-        return 1
-    fi
-    sleep 0.3
-    [ "${2:-}" = shot ] && screenshot tray-menu
-    # The last entry is "退出程序".
-    xdotool key Up sleep 0.1 key Return
-    wait_exit "$program_pid" 10
-}
 exit_through_tray "first copy exits from the tray menu"
 code=$?
 if [ "$code" -eq 0 ]; then pass "tray menu exit ends with code 0"; else fail "tray menu exit ends with code 0" "code $code"; fi
@@ -414,6 +419,7 @@ fi # full_pass
 
 # --- Ctrl+F8: capture to file ------------------------------------------------------------
 m=$(mark)
+remember_screen
 hotkey ctrl+F8
 if wait_for "$m" '^TOVRIK-HOOK overlay shown 0,0,3200x1080' 5 >/dev/null; then
     pass "Ctrl+F8 shows the overlay over both monitors"
@@ -487,6 +493,7 @@ fi
 
 # --- Ctrl+F9: capture and copy -----------------------------------------------------------
 m=$(mark)
+remember_screen
 hotkey ctrl+F9
 if wait_for "$m" '^TOVRIK-HOOK overlay shown' 5 >/dev/null; then
     sleep 0.3
