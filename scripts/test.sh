@@ -40,10 +40,10 @@ for preset in "${presets[@]}"; do
     if [ "$preset" = windows ]; then tovrik_wine_prefix; fi
     echo "=== $preset: test"
     log="build/$preset/ctest.log"
-    # TOVRIK_E2E_WINE=0 leaves out the Windows program's end-to-end run under Wine (about two
+    # TOVRIK_E2E_WINE=0 leaves out the Windows program's end-to-end runs under Wine (about two
     # minutes) for a quicker local check.
     exclude=()
-    if [ "$preset" = windows ] && [ "${TOVRIK_E2E_WINE:-1}" = 0 ]; then exclude=(-E '^e2e_wine$'); fi
+    if [ "$preset" = windows ] && [ "${TOVRIK_E2E_WINE:-1}" = 0 ]; then exclude=(-E '^e2e_wine'); fi
     ctest --preset "$preset" "${exclude[@]}" 2>&1 | tee "$log"
     summary=$(grep -E 'tests passed, [0-9]+ tests failed out of [0-9]+' "$log" | tail -n 1)
     if [ -z "$summary" ]; then

@@ -45,6 +45,25 @@ std::vector<Rect> X11ScreenSource::Monitors() {
     return monitors;
 }
 
+std::optional<Point> X11ScreenSource::PointerPosition() {
+    Display* display = ui::X11Display();
+    if (display == nullptr) {
+        return std::nullopt;
+    }
+    Window root = 0;
+    Window child = 0;
+    int x = 0;
+    int y = 0;
+    int windowX = 0;
+    int windowY = 0;
+    unsigned int buttons = 0;
+    // False: the pointer is on another X screen than the one the program shows.
+    if (XQueryPointer(display, DefaultRootWindow(display), &root, &child, &x, &y, &windowX, &windowY, &buttons) == 0) {
+        return std::nullopt;
+    }
+    return Point{x, y};
+}
+
 bool X11ScreenSource::Grab(const Rect& area, ui::Bitmap& pictureOut) {
     Display* display = ui::X11Display();
     if (display == nullptr || !area.HasArea()) {

@@ -1,5 +1,7 @@
 #include "GuiApp.h"
 
+#include "DesktopScale.h"
+
 #include "app/Program.h"
 #include "app/linux/AppIcon.h"
 #include "app/linux/PosixProcessControl.h"
@@ -10,6 +12,7 @@
 #include "app/linux/XdgShell.h"
 #include "capture/linux/QtFileDialogHost.h"
 #include "capture/linux/QtOverlayWindow.h"
+#include "capture/linux/X11ScreenSettle.h"
 #include "capture/linux/X11ScreenSource.h"
 #include "net/HttpTransport.h"
 #include "services/AudioPlayer.h"
@@ -38,11 +41,6 @@ namespace {
 constexpr int kGuiFontPixels = 12;
 
 void PrepareEnvironment() {
-    // Every coordinate of the program is a physical pixel, as for a DPI-aware Windows process.
-    if (qEnvironmentVariableIsEmpty("QT_ENABLE_HIGHDPI_SCALING")) {
-        qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
-    }
-    qunsetenv("QT_SCALE_FACTOR");
     // The program is an X11 program: global hotkeys and screen reading need the X server
     // (under Wayland that is XWayland).
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
@@ -79,6 +77,7 @@ struct LinuxPorts {
     app::PosixProcessControl process;
     app::XdgShell shell;
     capture::X11ScreenSource screen;
+    capture::X11ScreenSettle settle;
     capture::QtOverlayWindow overlayWindow;
     capture::QtFileDialogHost fileDialogs;
     ui::QtClipboard clipboard;
@@ -88,6 +87,7 @@ struct LinuxPorts {
     [[nodiscard]] app::ProgramPorts Ports() {
         return {.app = {windows, keyboard, hotkeys, tray, instance, autostart, process, shell},
                 .screen = screen,
+                .settle = settle,
                 .overlayWindow = overlayWindow,
                 .fileDialogs = fileDialogs,
                 .clipboard = clipboard,
@@ -101,6 +101,7 @@ struct LinuxPorts {
 } // namespace
 
 int RunGui(int argc, char** argv) {
+    DesktopScale scale;
     PrepareEnvironment();
     if (!DisplayReachable()) {
         std::fprintf(stderr,
@@ -110,6 +111,7 @@ int RunGui(int argc, char** argv) {
         return 1;
     }
     QApplication application(argc, argv);
+    scale.RestoreForChildren();
     QApplication::setApplicationName(QStringLiteral("TovrikOcr"));
     QApplication::setDesktopFileName(QStringLiteral("tovrikocr"));
     QApplication::setWindowIcon(app::AppIcon());
