@@ -44,8 +44,15 @@ void Application::WireEvents() {
 void Application::OnCreated() {
     ui::Form& form = SettingsForm();
     const Text alreadyRunning = form.GetText({}) + "程序已在运行!";
+    m_ports.instance.SetReceiver([this](InstanceCommand command) { OnInstanceCommand(command); });
     if (!m_ports.instance.Acquire(kInstanceName)) {
-        static_cast<void>(m_ports.windows.ShowMessage(0, alreadyRunning, "友情提醒:", {}));
+        // A trigger that lost the start to another copy hands its command over silently; a
+        // plain second start first brings the running copy's settings window forward.
+        const bool handedOver = m_startCommand && m_ports.instance.Send(kInstanceName, *m_startCommand);
+        if (!handedOver) {
+            static_cast<void>(m_ports.instance.Send(kInstanceName, InstanceCommand::SecondStart));
+            static_cast<void>(m_ports.windows.ShowMessage(0, alreadyRunning, "友情提醒:", {}));
+        }
         m_ports.process.Exit(0);
         return;
     }
@@ -69,6 +76,14 @@ void Application::OnCreated() {
     static_cast<void>(m_tray.InstallHandler([this](int code) { OnTrayEvent(code); }));
 
     form.SetEnabled("按钮_申请key", m_settings.ReadItem(kSectionOcr, "AccessToken").empty());
+
+    m_started = true;
+    if (m_startCommand) {
+        RunInstanceCommand(*m_startCommand);
+    }
+    for (const InstanceCommand command : std::exchange(m_waitingCommands, {})) {
+        RunInstanceCommand(command);
+    }
 }
 
 bool Application::OnCloseQuery() {
@@ -112,6 +127,45 @@ void Application::ShowTrayMenu() {
     }
     form.SetText(kCaptureMenuEntry, m_menuCaption + "(" + form.GetText("编辑框_截图并翻译") + ")");
     form.PopupMenu("设置");
+}
+
+void Application::OnInstanceCommand(InstanceCommand command) {
+    if (!m_started) {
+        m_waitingCommands.push_back(command);
+        return;
+    }
+    RunInstanceCommand(command);
+}
+
+void Application::RunInstanceCommand(InstanceCommand command) {
+    if (m_exitRequested) {
+        return;
+    }
+    switch (command) {
+    case InstanceCommand::CaptureToFile:
+        Run(m_commands.captureToFile);
+        break;
+    case InstanceCommand::CaptureAndCopy:
+        Run(m_commands.captureAndCopy);
+        break;
+    case InstanceCommand::CaptureAndTranslate:
+        Run(m_commands.captureAndTranslate);
+        break;
+    case InstanceCommand::SelfTranslate:
+        Run(m_commands.selfTranslate);
+        break;
+    case InstanceCommand::ShowSettings:
+    case InstanceCommand::SecondStart:
+        BringSettingsForward();
+        break;
+    }
+}
+
+void Application::BringSettingsForward() {
+    ui::Form& form = SettingsForm();
+    form.Show();
+    form.SetState(ui::WindowState::Normal);
+    form.Activate();
 }
 
 void Application::Run(const std::function<void()>& command) {

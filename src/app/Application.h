@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/Commands.h"
+#include "app/InstanceCommand.h"
 #include "app/Ports.h"
 #include "app/SettingsWindow.h"
 #include "app/TrayIcon.h"
@@ -9,7 +10,9 @@
 #include "ui/Form.h"
 
 #include <functional>
+#include <optional>
 #include <utility>
+#include <vector>
 
 namespace tovrik::app {
 
@@ -26,6 +29,10 @@ public:
 
     // Set before Start; the hotkeys and the tray menu run what is set at the time they fire.
     void SetCommands(Commands commands) { m_commands = std::move(commands); }
+
+    // This copy was started by a command-line trigger because none ran: the command runs once
+    // the start-up sequence is done; should another copy have won the start, it goes there.
+    void SetStartCommand(InstanceCommand command) { m_startCommand = command; }
 
     // Declares DPI awareness and loads the settings window, hidden; its Created event runs the
     // start-up sequence. A second copy ends there with exit code 0 after its message.
@@ -50,6 +57,9 @@ private:
     void OnDestroyed();
     void OnTrayEvent(int code);
     void ShowTrayMenu();
+    void OnInstanceCommand(InstanceCommand command);
+    void RunInstanceCommand(InstanceCommand command);
+    void BringSettingsForward();
     static void Run(const std::function<void()>& command);
 
     Ports m_ports;
@@ -61,6 +71,10 @@ private:
     SettingsWindow m_window;
     TrayIcon m_tray;
     bool m_exitRequested = false;
+    // Commands of other copies wait until the start-up sequence is done.
+    bool m_started = false;
+    std::optional<InstanceCommand> m_startCommand;
+    std::vector<InstanceCommand> m_waitingCommands;
     bool m_menuCaptionKept = false;
     Text m_menuCaption;
 };

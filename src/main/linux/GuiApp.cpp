@@ -27,6 +27,8 @@
 
 #include <X11/Xlib.h>
 
+#include <unistd.h>
+
 #include <cstdio>
 #include <memory>
 
@@ -100,7 +102,7 @@ struct LinuxPorts {
 
 } // namespace
 
-int RunGui(int argc, char** argv) {
+int RunGui(int argc, char** argv, std::optional<app::InstanceCommand> startCommand) {
     PrepareEnvironment();
     if (!DisplayReachable()) {
         std::fprintf(stderr,
@@ -125,8 +127,36 @@ int RunGui(int argc, char** argv) {
 
     LinuxPorts ports;
     app::Program program(ports.Ports(), settings::ProgramDirectory());
+    if (startCommand) {
+        program.App().SetStartCommand(*startCommand);
+    }
     program.Start();
     return QApplication::exec();
+}
+
+int RunTrigger(char* program, app::InstanceCommand command) {
+    app::SocketInstanceGuard channel;
+    if (channel.Send(app::kInstanceName, command)) {
+        return 0;
+    }
+    if (!DisplayReachable()) {
+        std::fprintf(stderr, "TovrikOcr: no running copy, and no X display to start one on (DISPLAY=%s).\n",
+                     qEnvironmentVariable("DISPLAY").toLocal8Bit().constData());
+        return 1;
+    }
+    std::fflush(nullptr);
+    const pid_t child = ::fork();
+    if (child < 0) {
+        std::perror("TovrikOcr: fork");
+        return 1;
+    }
+    if (child > 0) {
+        return 0;
+    }
+    // Out of the session of whatever ran the trigger, so that its end does not end us.
+    ::setsid();
+    char* arguments[] = {program, nullptr};
+    return RunGui(1, arguments, command);
 }
 
 } // namespace tovrik
