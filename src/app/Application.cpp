@@ -74,6 +74,10 @@ void Application::OnCreated() {
     m_tray.RefreshNotificationArea(false);
     m_tray.SetTip(kTrayTip);
     static_cast<void>(m_tray.InstallHandler([this](int code) { OnTrayEvent(code); }));
+    m_tray.SetMenu("设置");
+    if (!m_tray.HostPresent()) {
+        ShowWithoutTray();
+    }
 
     form.SetEnabled("按钮_申请key", m_settings.ReadItem(kSectionOcr, "AccessToken").empty());
 
@@ -90,12 +94,16 @@ bool Application::OnCloseQuery() {
     if (m_exitRequested) {
         return true;
     }
-    SettingsForm().Hide();
+    if (m_withoutTray) {
+        SettingsForm().SetState(ui::WindowState::Minimised);
+    } else {
+        SettingsForm().Hide();
+    }
     return false;
 }
 
 void Application::OnSizeChanged(const ui::Event& event) {
-    if (event.state == ui::WindowState::Minimised) {
+    if (event.state == ui::WindowState::Minimised && !m_withoutTray) {
         SettingsForm().Hide();
     }
 }
@@ -115,10 +123,28 @@ void Application::OnTrayEvent(int code) {
         form.SetState(ui::WindowState::Normal);
     } else if (code == kTrayRightButtonDown) {
         ShowTrayMenu();
+    } else if (code == kTrayMenuOpening) {
+        UpdateMenuCaption();
+    } else if (code == kTrayHostGone) {
+        ShowWithoutTray();
+    } else if (code == kTrayHostAppeared) {
+        m_withoutTray = false;
     }
 }
 
+void Application::ShowWithoutTray() {
+    m_withoutTray = true;
+    ui::Form& form = SettingsForm();
+    form.Show();
+    form.SetState(ui::WindowState::Normal);
+}
+
 void Application::ShowTrayMenu() {
+    UpdateMenuCaption();
+    SettingsForm().PopupMenu("设置");
+}
+
+void Application::UpdateMenuCaption() {
     ui::Form& form = SettingsForm();
     // The form's own caption, kept once, so the hotkey is never appended twice.
     if (!m_menuCaptionKept) {
@@ -126,7 +152,6 @@ void Application::ShowTrayMenu() {
         m_menuCaptionKept = true;
     }
     form.SetText(kCaptureMenuEntry, m_menuCaption + "(" + form.GetText("编辑框_截图并翻译") + ")");
-    form.PopupMenu("设置");
 }
 
 void Application::OnInstanceCommand(InstanceCommand command) {

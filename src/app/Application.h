@@ -57,6 +57,8 @@ private:
     void OnDestroyed();
     void OnTrayEvent(int code);
     void ShowTrayMenu();
+    void UpdateMenuCaption();
+    void ShowWithoutTray();
     void OnInstanceCommand(InstanceCommand command);
     void RunInstanceCommand(InstanceCommand command);
     void BringSettingsForward();
@@ -76,6 +78,9 @@ private:
     std::optional<InstanceCommand> m_startCommand;
     std::vector<InstanceCommand> m_waitingCommands;
     bool m_menuCaptionKept = false;
+    // No tray shows the icon: the settings window is the only way in, so it is shown and
+    // closing it minimises it instead of hiding it.
+    bool m_withoutTray = false;
     Text m_menuCaption;
 };
 
