@@ -44,8 +44,15 @@ void Application::WireEvents() {
 void Application::OnCreated() {
     ui::Form& form = SettingsForm();
     const Text alreadyRunning = form.GetText({}) + "程序已在运行!";
+    m_ports.instance.SetReceiver([this](InstanceCommand command) { OnInstanceCommand(command); });
     if (!m_ports.instance.Acquire(kInstanceName)) {
-        static_cast<void>(m_ports.windows.ShowMessage(0, alreadyRunning, "友情提醒:", {}));
+        // A trigger that lost the start to another copy hands its command over silently; a
+        // plain second start first brings the running copy's settings window forward.
+        const bool handedOver = m_startCommand && m_ports.instance.Send(kInstanceName, *m_startCommand);
+        if (!handedOver) {
+            static_cast<void>(m_ports.instance.Send(kInstanceName, InstanceCommand::SecondStart));
+            static_cast<void>(m_ports.windows.ShowMessage(0, alreadyRunning, "友情提醒:", {}));
+        }
         m_ports.process.Exit(0);
         return;
     }
@@ -69,8 +76,20 @@ void Application::OnCreated() {
     m_tray.RefreshNotificationArea(false);
     m_tray.SetTip(kTrayTip);
     static_cast<void>(m_tray.InstallHandler([this](int code) { OnTrayEvent(code); }));
+    m_tray.SetMenu("设置");
+    if (!m_tray.HostPresent()) {
+        ShowWithoutTray();
+    }
 
     form.SetEnabled("按钮_申请key", m_settings.ReadItem(kSectionOcr, "AccessToken").empty());
+
+    m_started = true;
+    if (m_startCommand) {
+        RunInstanceCommand(*m_startCommand);
+    }
+    for (const InstanceCommand command : std::exchange(m_waitingCommands, {})) {
+        RunInstanceCommand(command);
+    }
 }
 
 Text Application::SettingsNotice(bool firstRun) const {
@@ -94,12 +113,16 @@ bool Application::OnCloseQuery() {
     if (m_exitRequested) {
         return true;
     }
-    SettingsForm().Hide();
+    if (m_withoutTray) {
+        SettingsForm().SetState(ui::WindowState::Minimised);
+    } else {
+        SettingsForm().Hide();
+    }
     return false;
 }
 
 void Application::OnSizeChanged(const ui::Event& event) {
-    if (event.state == ui::WindowState::Minimised) {
+    if (event.state == ui::WindowState::Minimised && !m_withoutTray) {
         SettingsForm().Hide();
     }
 }
@@ -119,10 +142,28 @@ void Application::OnTrayEvent(int code) {
         form.SetState(ui::WindowState::Normal);
     } else if (code == kTrayRightButtonDown) {
         ShowTrayMenu();
+    } else if (code == kTrayMenuOpening) {
+        UpdateMenuCaption();
+    } else if (code == kTrayHostGone) {
+        ShowWithoutTray();
+    } else if (code == kTrayHostAppeared) {
+        m_withoutTray = false;
     }
 }
 
+void Application::ShowWithoutTray() {
+    m_withoutTray = true;
+    ui::Form& form = SettingsForm();
+    form.Show();
+    form.SetState(ui::WindowState::Normal);
+}
+
 void Application::ShowTrayMenu() {
+    UpdateMenuCaption();
+    SettingsForm().PopupMenu("设置");
+}
+
+void Application::UpdateMenuCaption() {
     ui::Form& form = SettingsForm();
     // The form's own caption, kept once, so the hotkey is never appended twice.
     if (!m_menuCaptionKept) {
@@ -130,7 +171,45 @@ void Application::ShowTrayMenu() {
         m_menuCaptionKept = true;
     }
     form.SetText(kCaptureMenuEntry, m_menuCaption + "(" + form.GetText("编辑框_截图并翻译") + ")");
-    form.PopupMenu("设置");
+}
+
+void Application::OnInstanceCommand(InstanceCommand command) {
+    if (!m_started) {
+        m_waitingCommands.push_back(command);
+        return;
+    }
+    RunInstanceCommand(command);
+}
+
+void Application::RunInstanceCommand(InstanceCommand command) {
+    if (m_exitRequested) {
+        return;
+    }
+    switch (command) {
+    case InstanceCommand::CaptureToFile:
+        Run(m_commands.captureToFile);
+        break;
+    case InstanceCommand::CaptureAndCopy:
+        Run(m_commands.captureAndCopy);
+        break;
+    case InstanceCommand::CaptureAndTranslate:
+        Run(m_commands.captureAndTranslate);
+        break;
+    case InstanceCommand::SelfTranslate:
+        Run(m_commands.selfTranslate);
+        break;
+    case InstanceCommand::ShowSettings:
+    case InstanceCommand::SecondStart:
+        BringSettingsForward();
+        break;
+    }
+}
+
+void Application::BringSettingsForward() {
+    ui::Form& form = SettingsForm();
+    form.Show();
+    form.SetState(ui::WindowState::Normal);
+    form.Activate();
 }
 
 void Application::Run(const std::function<void()>& command) {

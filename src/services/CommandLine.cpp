@@ -46,7 +46,13 @@ const char* CommandLine::Usage() {
            "  --translate [TEXT] translate TEXT, or the result of the step before, and print it\n"
            "  --speak [TEXT]     read TEXT, or the result of the step before, aloud\n"
            "Steps run in the order given. Keys, token and service addresses come from the\n"
-           "settings file ZuDur.ini in the program directory.\n";
+           "settings file ZuDur.ini in the program directory.\n"
+           "\n"
+           "Usage: TovrikOcr --capture-to-file | --capture-and-copy | --capture-and-translate |\n"
+           "                 --self-translate | --show-settings\n"
+           "  hands the command to the running tray program (started first when none runs) and\n"
+           "  returns at once; bind these to keys where the desktop keeps global hotkeys to itself.\n"
+           "  Linux only.\n";
 }
 
 std::optional<std::vector<CommandLine::Step>> CommandLine::Parse(const std::vector<Text>& arguments, Text& errorOut) {

@@ -30,6 +30,8 @@
 
 #include <X11/Xlib.h>
 
+#include <unistd.h>
+
 #include <cstdio>
 #include <memory>
 
@@ -100,7 +102,7 @@ struct LinuxPorts {
 
 } // namespace
 
-int RunGui(int argc, char** argv) {
+int RunGui(int argc, char** argv, std::optional<app::InstanceCommand> startCommand) {
     DesktopScale scale;
     PrepareEnvironment();
     if (!DisplayReachable()) {
@@ -129,8 +131,36 @@ int RunGui(int argc, char** argv) {
     const settings::ProgramDirectoryChoice directory = settings::ChooseProgramDirectory();
     app::Program program(ports.Ports(), directory.directory);
     program.App().SetUnwritableFolder(directory.unwritable);
+    if (startCommand) {
+        program.App().SetStartCommand(*startCommand);
+    }
     program.Start();
     return QApplication::exec();
+}
+
+int RunTrigger(char* program, app::InstanceCommand command) {
+    app::SocketInstanceGuard channel;
+    if (channel.Send(app::kInstanceName, command)) {
+        return 0;
+    }
+    if (!DisplayReachable()) {
+        std::fprintf(stderr, "TovrikOcr: no running copy, and no X display to start one on (DISPLAY=%s).\n",
+                     qEnvironmentVariable("DISPLAY").toLocal8Bit().constData());
+        return 1;
+    }
+    std::fflush(nullptr);
+    const pid_t child = ::fork();
+    if (child < 0) {
+        std::perror("TovrikOcr: fork");
+        return 1;
+    }
+    if (child > 0) {
+        return 0;
+    }
+    // Out of the session of whatever ran the trigger, so that its end does not end us.
+    ::setsid();
+    char* arguments[] = {program, nullptr};
+    return RunGui(1, arguments, command);
 }
 
 } // namespace tovrik
