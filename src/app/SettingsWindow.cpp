@@ -46,6 +46,7 @@ void SettingsWindow::RegisterHotkeysAtStartup() {
             Box(action).Bind(m_form, RowOf(action).edit, id, true, [this, action] { RunHotkey(action); }));
     }
     LoadSettings();
+    const Text unavailable = m_ports.hotkeys.UnavailableHint();
     for (const HotkeyAction action : kBoundActions) {
         HotkeyBox& box = Box(action);
         const Text text = box.BoxText();
@@ -57,10 +58,12 @@ void SettingsWindow::RegisterHotkeysAtStartup() {
             m_form.SetPicture(RowOf(action).status, OkPicture());
         } else {
             m_form.SetPicture(RowOf(action).status, FailPicture());
-            Warn(text + Text(kConflictWarning));
+            if (unavailable.empty()) {
+                Warn(text + Text(kConflictWarning));
+            }
         }
     }
-    m_form.SetText(kHintLabel, "热键设置完毕!");
+    m_form.SetText(kHintLabel, unavailable.empty() ? Text("热键设置完毕!") : unavailable);
 }
 
 void SettingsWindow::LoadSettings() {

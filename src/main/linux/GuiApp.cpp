@@ -2,8 +2,11 @@
 
 #include "app/Program.h"
 #include "app/linux/AppIcon.h"
+#include "app/linux/NoGlobalHotkeys.h"
+#include "app/linux/PortalHotkeyRegistrar.h"
 #include "app/linux/PosixProcessControl.h"
 #include "app/linux/QtTrayHost.h"
+#include "app/linux/SessionKind.h"
 #include "app/linux/SocketInstanceGuard.h"
 #include "app/linux/XcbHotkeyRegistrar.h"
 #include "app/linux/XdgAutostartStore.h"
@@ -11,6 +14,8 @@
 #include "capture/linux/QtFileDialogHost.h"
 #include "capture/linux/QtOverlayWindow.h"
 #include "capture/linux/X11ScreenSource.h"
+#include "capture/linux/wayland/WaylandOverlayWindow.h"
+#include "capture/linux/wayland/WaylandScreenSource.h"
 #include "net/HttpTransport.h"
 #include "services/AudioPlayer.h"
 #include "settings/ProgramDirectory.h"
@@ -20,6 +25,7 @@
 #include "ui/linux/QtWindowSystem.h"
 
 #include <QApplication>
+#include <QDBusConnection>
 #include <QFont>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -37,21 +43,25 @@ namespace {
 // Windows' default GUI font is about 12 pixels high; the windows' controls are laid out for it.
 constexpr int kGuiFontPixels = 12;
 
-void PrepareEnvironment() {
+void PrepareEnvironment(app::SessionKind session) {
     // Every coordinate of the program is a physical pixel, as for a DPI-aware Windows process.
     if (qEnvironmentVariableIsEmpty("QT_ENABLE_HIGHDPI_SCALING")) {
         qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
     }
     qunsetenv("QT_SCALE_FACTOR");
-    // The program is an X11 program: global hotkeys and screen reading need the X server
-    // (under Wayland that is XWayland).
+    // In an X11 session global hotkeys and screen reading need the X server. In a Wayland
+    // session the program is a Wayland client: XWayland sees neither the keys nor the pixels of
+    // the Wayland windows.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "xcb");
+        qputenv("QT_QPA_PLATFORM", session == app::SessionKind::Wayland ? "wayland" : "xcb");
     }
 }
 
 // Qt ends the process with an abort when it finds no display; say what is wrong instead.
-bool DisplayReachable() {
+bool DisplayReachable(app::SessionKind session) {
+    if (session == app::SessionKind::Wayland) {
+        return true;
+    }
     Display* display = XOpenDisplay(nullptr);
     if (display == nullptr) {
         return false;
@@ -68,27 +78,59 @@ QFont GuiFont() {
     return font;
 }
 
+// The backends that differ between X11 and Wayland sessions.
+struct SessionPorts {
+    std::unique_ptr<app::HotkeyRegistrar> hotkeys;
+    std::unique_ptr<capture::ScreenSource> screen;
+    std::unique_ptr<capture::OverlayWindow> overlayWindow;
+};
+
+SessionPorts X11Ports(ui::QtWindowSystem& windows) {
+    return {std::make_unique<app::XcbHotkeyRegistrar>(windows), std::make_unique<capture::X11ScreenSource>(),
+            std::make_unique<capture::QtOverlayWindow>()};
+}
+
+// The desktop's global shortcuts where its portal offers them.
+std::unique_ptr<app::HotkeyRegistrar> WaylandHotkeys(ui::QtWindowSystem& windows) {
+    const QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!app::PortalHotkeyRegistrar::Offered(bus)) {
+        return std::make_unique<app::NoGlobalHotkeys>();
+    }
+    return std::make_unique<app::PortalHotkeyRegistrar>(bus, [&windows](ui::FormId owner, int id) {
+        windows.Post(owner, {.kind = ui::EventKind::Hotkey, .code = id});
+    });
+}
+
+SessionPorts WaylandPorts(ui::QtWindowSystem& windows) {
+    auto screen = std::make_unique<capture::WaylandScreenSource>();
+    auto overlay =
+        std::make_unique<capture::WaylandOverlayWindow>([source = screen.get()] { return source->Layout(); });
+    std::fprintf(stderr, "TovrikOcr: Wayland session, screen pictures through %s\n", screen->SourceName().c_str());
+    return {WaylandHotkeys(windows), std::move(screen), std::move(overlay)};
+}
+
 // Every backend object, in the order they depend on each other.
 struct LinuxPorts {
+    explicit LinuxPorts(app::SessionKind kind)
+        : session(kind == app::SessionKind::Wayland ? WaylandPorts(windows) : X11Ports(windows)) {}
+
     ui::QtKeyboard keyboard;
     ui::QtWindowSystem windows{keyboard};
-    app::XcbHotkeyRegistrar hotkeys{windows};
+    SessionPorts session;
     app::QtTrayHost tray{windows};
     app::SocketInstanceGuard instance;
     app::XdgAutostartStore autostart;
     app::PosixProcessControl process;
     app::XdgShell shell;
-    capture::X11ScreenSource screen;
-    capture::QtOverlayWindow overlayWindow;
     capture::QtFileDialogHost fileDialogs;
     ui::QtClipboard clipboard;
     settings::SystemClock clock;
     std::unique_ptr<services::AudioPlayer> audio = services::CreateSystemAudioPlayer();
 
     [[nodiscard]] app::ProgramPorts Ports() {
-        return {.app = {windows, keyboard, hotkeys, tray, instance, autostart, process, shell},
-                .screen = screen,
-                .overlayWindow = overlayWindow,
+        return {.app = {windows, keyboard, *session.hotkeys, tray, instance, autostart, process, shell},
+                .screen = *session.screen,
+                .overlayWindow = *session.overlayWindow,
                 .fileDialogs = fileDialogs,
                 .clipboard = clipboard,
                 .clock = clock,
@@ -101,8 +143,9 @@ struct LinuxPorts {
 } // namespace
 
 int RunGui(int argc, char** argv) {
-    PrepareEnvironment();
-    if (!DisplayReachable()) {
+    const app::SessionKind session = app::CurrentSessionKind();
+    PrepareEnvironment(session);
+    if (!DisplayReachable(session)) {
         std::fprintf(stderr,
                      "TovrikOcr: no X display to show the tray program on (DISPLAY=%s).\n"
                      "Start it from a desktop session, or see TovrikOcr --help for the command line.\n",
@@ -123,7 +166,7 @@ int RunGui(int argc, char** argv) {
         QApplication::installTranslator(&qtTexts);
     }
 
-    LinuxPorts ports;
+    LinuxPorts ports(session);
     app::Program program(ports.Ports(), settings::ProgramDirectory());
     program.Start();
     return QApplication::exec();
