@@ -47,6 +47,7 @@ void SettingsWindow::RegisterHotkeysAtStartup(TextView notice) {
             Box(action).Bind(m_form, RowOf(action).edit, id, true, [this, action] { RunHotkey(action); }));
     }
     LoadSettings();
+    const Text unavailable = m_ports.hotkeys.UnavailableHint();
     int registered = 0;
     bool refused = false;
     for (const HotkeyAction action : kBoundActions) {
@@ -61,13 +62,17 @@ void SettingsWindow::RegisterHotkeysAtStartup(TextView notice) {
             ++registered;
         } else {
             m_form.SetPicture(RowOf(action).status, FailPicture());
-            Warn(text + Text(kConflictWarning));
+            if (unavailable.empty()) {
+                Warn(text + Text(kConflictWarning));
+            }
             refused = true;
         }
     }
     if (!notice.empty()) {
         m_form.SetText(kHintLabel, notice);
         m_form.Show();
+    } else if (!unavailable.empty()) {
+        m_form.SetText(kHintLabel, unavailable);
     } else if (registered > 0) {
         m_form.SetText(kHintLabel, "热键设置完毕!");
     } else if (!refused) {

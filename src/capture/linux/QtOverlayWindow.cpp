@@ -1,5 +1,6 @@
 #include "capture/linux/QtOverlayWindow.h"
 
+#include "capture/linux/OverlayText.h"
 #include "capture/linux/OverlayWidget.h"
 #include "ui/linux/QtText.h"
 #include "ui/linux/TestHook.h"
@@ -8,9 +9,7 @@
 #include <QApplication>
 #include <QCursor>
 #include <QEventLoop>
-#include <QFontMetrics>
 #include <QMenu>
-#include <QPainter>
 
 namespace tovrik::capture {
 
@@ -143,29 +142,7 @@ std::uintptr_t QtOverlayWindow::NativeHandle() const {
 }
 
 void QtOverlayWindow::DrawText(ui::Bitmap& target, const Rect& box, TextView text) {
-    if (target.Empty() || box.IsEmpty()) {
-        return;
-    }
-    QImage image(target.pixels.data(), target.width, target.height, static_cast<qsizetype>(target.Stride()),
-                 QImage::Format_RGB32);
-    QPainter painter(&image);
-    painter.setClipRect(ToQRect(box));
-    painter.setPen(Qt::white);
-    const QFont font = QApplication::font();
-    painter.setFont(font);
-    const QFontMetrics metrics(font);
-    int baseline = box.top + metrics.ascent();
-    std::size_t start = 0;
-    while (start <= text.size() && baseline - metrics.ascent() < box.bottom) {
-        const std::size_t end = text.find("\r\n", start);
-        const TextView line = text.substr(start, end == TextView::npos ? TextView::npos : end - start);
-        painter.drawText(QPoint(box.left, baseline), ui::ToQString(line));
-        if (end == TextView::npos) {
-            break;
-        }
-        start = end + 2;
-        baseline += metrics.lineSpacing();
-    }
+    DrawOverlayText(target, box, text);
 }
 
 } // namespace tovrik::capture
