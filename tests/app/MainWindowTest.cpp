@@ -60,14 +60,16 @@ TEST_F(MainWindowTest, RecogniseWithoutAUsablePictureAsksNothing) {
 
 TEST_F(MainWindowTest, RecogniseSendsThePictureOfThePictureBox) {
     ShowWindow();
-    m_program.MainForm().SetPicture("图片框1", "PICTURE-BYTES");
+    // A real picture: one that cannot be converted for upload is never sent.
+    const Bytes picture = *files::ReadFile(WritePng("box.png"));
+    m_program.MainForm().SetPicture("图片框1", picture);
     ScriptRecognition(R"({"words":"第一行"},{"words":"two"})");
 
     Click("按钮_识别文字");
 
     EXPECT_EQ(RecognitionRequests(), 1);
     EXPECT_EQ(MainText("编辑框_OCR"), "第一行\r\ntwo\r\n");
-    EXPECT_EQ(m_program.Commands().CurrentPicture(), "PICTURE-BYTES");
+    EXPECT_EQ(m_program.Commands().CurrentPicture(), picture);
 }
 
 TEST_F(MainWindowTest, TranslateWithoutTextShowsTheMessageTwice) {

@@ -1,6 +1,6 @@
 // Files that are no pictures and must not hold the program up: a named pipe nobody writes to,
 // an endless device, a folder, and text under a picture's name.
-#include "CaptureTestSupport.h"
+#include "capture/CaptureTestSupport.h"
 
 #include "capture/ImageFile.h"
 #include "files/Files.h"
