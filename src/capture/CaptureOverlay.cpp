@@ -99,26 +99,17 @@ bool CaptureOverlay::Freeze() {
     if (!area.HasArea()) {
         return false;
     }
-<<<<<<< HEAD
-    std::unique_ptr<OverlayCanvas> canvas = m_screen.Freeze(area);
-    if (!canvas || canvas->Width() != area.Width() || canvas->Height() != area.Height()) {
-        return false;
-    }
-    m_screenArea = area;
-    m_painter.Prepare(std::move(canvas));
-=======
     // The picture is to show what the user saw when asking for it.
     m_settle.AwaitOwnWindows(kSettleLimitMs);
-    ui::Bitmap picture;
-    if (!m_screen.Grab(area, picture) || picture.width != area.Width() || picture.height != area.Height()) {
+    std::unique_ptr<OverlayCanvas> canvas = m_screen.Freeze(area);
+    if (!canvas || canvas->Width() != area.Width() || canvas->Height() != area.Height()) {
         return false;
     }
     m_screenArea = area;
     m_monitors = MonitorLayout(monitors, workArea, area);
     const std::optional<Point> pointer = m_screen.PointerPosition();
     m_hintMonitor = pointer ? m_monitors.At({pointer->x - area.left, pointer->y - area.top}) : m_monitors.Primary();
-    m_painter.Prepare(std::move(picture));
->>>>>>> h14-dpi
+    m_painter.Prepare(std::move(canvas));
     Update();
     return true;
 }

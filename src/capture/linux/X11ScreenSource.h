@@ -25,12 +25,9 @@ public:
     [[nodiscard]] Rect WorkArea() override;
     [[nodiscard]] std::vector<Rect> Monitors() override;
     [[nodiscard]] bool Grab(const Rect& area, ui::Bitmap& pictureOut) override;
-<<<<<<< HEAD
     // Kept by the X server where it can (X11OverlayCanvas), otherwise read into memory.
     [[nodiscard]] std::unique_ptr<OverlayCanvas> Freeze(const Rect& area) override;
-=======
     [[nodiscard]] std::optional<Point> PointerPosition() override;
->>>>>>> h14-dpi
 
 private:
     RootImageReader m_reader;
