@@ -163,12 +163,29 @@ int Bench(Display* display, int runs, const int points[4], char** command) {
     return 0;
 }
 
+// What a window manager sends when the user clicks a window's close box.
+int CloseBox(Display* display, const char* windowId) {
+    const Window window = std::strtoul(windowId, nullptr, 0);
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
+    event.xclient.data.l[1] = CurrentTime;
+    const Status sent = XSendEvent(display, window, False, NoEventMask, &event);
+    XSync(display, False);
+    return sent != 0 ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: %s grab <modifiers> <key> | bench <runs> <x1> <y1> <x2> <y2> [command...]\n",
-                     argv[0]);
+        std::fprintf(
+            stderr,
+            "usage: %s grab <modifiers> <key> | close <window> | bench <runs> <x1> <y1> <x2> <y2> [command...]\n",
+            argv[0]);
         return 2;
     }
     Display* display = XOpenDisplay(nullptr);
@@ -182,6 +199,8 @@ int main(int argc, char** argv) {
         result = Grab(display, argv[2], argv[3], 0);
     } else if (mode == "hold" && argc == 5) {
         result = Grab(display, argv[2], argv[3], std::atoi(argv[4]));
+    } else if (mode == "close" && argc == 3) {
+        result = CloseBox(display, argv[2]);
     } else if (mode == "bench" && argc >= 7) {
         const int points[4] = {std::atoi(argv[3]), std::atoi(argv[4]), std::atoi(argv[5]), std::atoi(argv[6])};
         result = Bench(display, std::atoi(argv[2]), points, argc > 7 ? argv + 7 : nullptr);
