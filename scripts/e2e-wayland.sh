@@ -201,7 +201,7 @@ same_pixels() {
 mean_of() { convert "$1" -colorspace gray -format '%[fx:int(mean*1000)]' info:; }
 
 start_program
-if wait_for 0 '^TOVRIK-HOOK shown 设置窗口' 15 >/dev/null; then
+if wait_for 0 '^TOVRIK-HOOK shown 设置窗口' 40 >/dev/null; then
     pass "the program starts as a Wayland client and shows its settings window"
 else
     fail "the program starts as a Wayland client" "$(tail -n 3 "$work/program.log")"
@@ -226,6 +226,7 @@ wtype -M ctrl -k F8 -m ctrl
 if wait_for "$m" '^TOVRIK-HOOK overlay shown 0,0,3200x1080 outputs 2' 10 >/dev/null; then
     pass "the capture-to-file trigger shows the overlay over both outputs"
     sleep 0.6
+    swaymsg -t get_tree >"$work/tree-overlay.log"
     grim -o HEADLESS-1 "$work/overlay-left.png"
     grim -o HEADLESS-2 "$work/overlay-right.png"
     if [ "$(identify -format '%wx%h' "$work/overlay-right.png")" = 1280x1024 ] &&

@@ -26,6 +26,9 @@ PACKAGES=(
     xvfb xauth xdotool x11-xserver-utils x11-utils trayer xclip locales imagemagick
     gstreamer1.0-plugins-good
     libxtst-dev xdg-utils
+    # Wayland sessions: screencopy stubs, Qt's Wayland platform, and the headless sway end-to-end run
+    libwayland-dev libwayland-bin wayland-protocols qt6-wayland
+    sway swaybg xwayland wtype grim wl-clipboard dbus python3-dbus python3-gi
     # overlay benchmark: the timing reference
     flameshot
 )

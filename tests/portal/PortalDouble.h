@@ -31,7 +31,7 @@ public:
         environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), m_address);
         m_portal.setProcessEnvironment(environment);
         m_portal.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        m_portal.start(QStringLiteral("python3"),
+        m_portal.start(QStringLiteral("/usr/bin/python3"),
                        QStringList{QStringLiteral(TOVRIK_TESTS_DIR "/portal/portal_double.py"), QStringLiteral("--log"),
                                    m_logPath} +
                            scenario);

@@ -48,7 +48,7 @@ TEST(OutputLayoutTest, PointerPositionsAreMeasuredOnTheOutputTheyAreOver) {
     EXPECT_EQ(layout.ToPhysical(1920.5, 0.5), (Point{1921, 1}));
     EXPECT_EQ(layout.ToPhysical(2559.9, 511.9), (Point{3199, 1023}));
     // Below the right output, where no output is: measured on the nearest one.
-    EXPECT_EQ(layout.OutputAt(2000, 600), 1);
+    EXPECT_EQ(layout.OutputAt(2000, 530), 1);
     EXPECT_EQ(layout.OutputAt(100, 600), 0);
 }
 

@@ -1,6 +1,7 @@
 #include "capture/linux/wayland/ScreencopyClient.h"
 
 #include "wlr-screencopy-unstable-v1-client-protocol.h"
+#include "xdg-output-unstable-v1-client-protocol.h"
 
 #include <wayland-client.h>
 
@@ -19,15 +20,23 @@ namespace tovrik::capture {
 struct ScreencopyClient::Output {
     unsigned globalName = 0;
     wl_output* proxy = nullptr;
+    zxdg_output_v1* place = nullptr;
     std::string name;
+    // The place in the compositor's logical layout: wlroots reports it through xdg-output
+    // only (wl_output says 0, 0 for every output).
     int x = 0;
     int y = 0;
+    int logicalWidth = 0;
+    int logicalHeight = 0;
     int width = 0; // current mode, physical pixels
     int height = 0;
     int scale = 1;
     int transform = WL_OUTPUT_TRANSFORM_NORMAL;
 
     ~Output() {
+        if (place != nullptr) {
+            zxdg_output_v1_destroy(place);
+        }
         if (proxy != nullptr) {
             wl_output_destroy(proxy);
         }
@@ -38,8 +47,10 @@ struct ScreencopyClient::Output {
         const int physicalWidth = turned ? height : width;
         const int physicalHeight = turned ? width : height;
         const int factor = std::max(scale, 1);
+        const int width = logicalWidth > 0 ? logicalWidth : physicalWidth / factor;
+        const int height = logicalHeight > 0 ? logicalHeight : physicalHeight / factor;
         return {.name = name,
-                .logical = {x, y, x + physicalWidth / factor, y + physicalHeight / factor},
+                .logical = {x, y, x + width, y + height},
                 .scale = factor,
                 .physicalWidth = physicalWidth,
                 .physicalHeight = physicalHeight};
@@ -72,6 +83,30 @@ const wl_output_listener kOutputListener = {
                 int32_t factor) { static_cast<ScreencopyClient::Output*>(data)->scale = factor; },
     .name = [](void* data, wl_output*, const char* name) { static_cast<ScreencopyClient::Output*>(data)->name = name; },
     .description = [](void*, wl_output*, const char*) {},
+};
+
+const zxdg_output_v1_listener kPlaceListener = {
+    .logical_position =
+        [](void* data, zxdg_output_v1*, int32_t x, int32_t y) {
+            auto* output = static_cast<ScreencopyClient::Output*>(data);
+            output->x = x;
+            output->y = y;
+        },
+    .logical_size =
+        [](void* data, zxdg_output_v1*, int32_t width, int32_t height) {
+            auto* output = static_cast<ScreencopyClient::Output*>(data);
+            output->logicalWidth = width;
+            output->logicalHeight = height;
+        },
+    .done = [](void*, zxdg_output_v1*) {},
+    .name =
+        [](void* data, zxdg_output_v1*, const char* name) {
+            auto* output = static_cast<ScreencopyClient::Output*>(data);
+            if (output->name.empty()) {
+                output->name = name;
+            }
+        },
+    .description = [](void*, zxdg_output_v1*, const char*) {},
 };
 
 // A shared-memory buffer that the compositor copies one output into.
@@ -228,15 +263,13 @@ bool CopyPixels(const FrameCopy& copy, const Rect& physical, const Rect& area, u
         unsigned char* destination = picture.pixels.data() +
                                      static_cast<std::size_t>(target.top - area.top + row) * picture.Stride() +
                                      static_cast<std::size_t>(target.left - area.left) * 4;
-        if (!swapRedBlue) {
-            std::memcpy(destination, source, static_cast<std::size_t>(width) * 4);
-            continue;
-        }
+        // The desktop is opaque, whatever the unused byte of an X format holds: Qt shows a
+        // picture of format RGB32 only right with 0xFF there.
         for (int column = 0; column < width; ++column) {
-            destination[column * 4 + 0] = source[column * 4 + 2];
+            destination[column * 4 + 0] = source[column * 4 + (swapRedBlue ? 2 : 0)];
             destination[column * 4 + 1] = source[column * 4 + 1];
-            destination[column * 4 + 2] = source[column * 4 + 0];
-            destination[column * 4 + 3] = source[column * 4 + 3];
+            destination[column * 4 + 2] = source[column * 4 + (swapRedBlue ? 0 : 2)];
+            destination[column * 4 + 3] = 0xFF;
         }
     }
     return true;
@@ -260,6 +293,9 @@ ScreencopyClient::ScreencopyClient() {
 
 ScreencopyClient::~ScreencopyClient() {
     m_outputs.clear();
+    if (m_places != nullptr) {
+        zxdg_output_manager_v1_destroy(m_places);
+    }
     if (m_manager != nullptr) {
         zwlr_screencopy_manager_v1_destroy(m_manager);
     }
@@ -289,6 +325,23 @@ void ScreencopyClient::OnGlobal(void* data, wl_registry* registry, unsigned name
             static_cast<wl_output*>(wl_registry_bind(registry, name, &wl_output_interface, std::min(version, 4U)));
         wl_output_add_listener(output->proxy, &kOutputListener, output.get());
         self->m_outputs.push_back(std::move(output));
+        self->WatchPlaces();
+    } else if (std::strcmp(interface, zxdg_output_manager_v1_interface.name) == 0 && self->m_places == nullptr) {
+        self->m_places = static_cast<zxdg_output_manager_v1*>(
+            wl_registry_bind(registry, name, &zxdg_output_manager_v1_interface, std::min(version, 3U)));
+        self->WatchPlaces();
+    }
+}
+
+void ScreencopyClient::WatchPlaces() {
+    if (m_places == nullptr) {
+        return;
+    }
+    for (const auto& output : m_outputs) {
+        if (output->place == nullptr) {
+            output->place = zxdg_output_manager_v1_get_xdg_output(m_places, output->proxy);
+            zxdg_output_v1_add_listener(output->place, &kPlaceListener, output.get());
+        }
     }
 }
 

@@ -11,12 +11,13 @@ struct wl_registry;
 struct wl_shm;
 struct wl_output;
 struct zwlr_screencopy_manager_v1;
+struct zxdg_output_manager_v1;
 
 namespace tovrik::capture {
 
 // The screen of a wlroots compositor (sway and its kin) through its screencopy protocol: a
 // connection of its own to the compositor, the outputs with their logical places, scales and
-// physical sizes, and one picture of every output at its physical pixels, without a dialog.
+// physical sizes (places from xdg-output), and one picture of every output at its physical pixels, without a dialog.
 class ScreencopyClient {
 public:
     // How long a picture of all outputs may take before the grab gives up.
@@ -42,11 +43,14 @@ private:
     static void OnGlobal(void* data, wl_registry* registry, unsigned name, const char* interface, unsigned version);
     static void OnGlobalRemove(void* data, wl_registry* registry, unsigned name);
     [[nodiscard]] bool Roundtrip();
+    // Asks for the logical place of every output that has none yet.
+    void WatchPlaces();
 
     wl_display* m_display = nullptr;
     wl_registry* m_registry = nullptr;
     wl_shm* m_shm = nullptr;
     zwlr_screencopy_manager_v1* m_manager = nullptr;
+    zxdg_output_manager_v1* m_places = nullptr;
     std::vector<std::unique_ptr<Output>> m_outputs;
 };
 
