@@ -10,8 +10,13 @@
 # markers the program prints in test builds (TOVRIK_TEST_HOOK=1). Every check prints PASS or
 # FAIL (MISSING when the program lacks the piece the check needs); the exit code is non-zero
 # when any check did not pass. Screenshots go to <build>/e2e-artifacts/.
+#
+# TOVRIK_E2E_PASS=capture runs only the capture checks, for a second run under other desktop
+# settings (a scale through QT_SCREEN_SCALE_FACTORS, say); TOVRIK_E2E_ARTIFACTS names another
+# folder for its screenshots; TOVRIK_E2E_XFT_DPI sets the X resource Xft.dpi of the desktop.
 set -uo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/standin-lib.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/e2e-desktop-lib.sh"
 
 if [ $# -ne 1 ] || [ ! -d "$1" ]; then
     echo "usage: $0 <build folder>" >&2
@@ -22,14 +27,16 @@ program_bin="$build/src/main/TovrikOcr"
 standin_bin="$build/standin/tovrik-standin"
 render_bin="$build/standin/tovrik-render-sample"
 probe="$build/tests/e2e/tovrik-x11-probe"
-artifacts="$build/e2e-artifacts"
+artifacts="${TOVRIK_E2E_ARTIFACTS:-$build/e2e-artifacts}"
+pass_kind="${TOVRIK_E2E_PASS:-full}"
+full_pass() { [ "$pass_kind" = full ]; }
 for tool in "$program_bin" "$standin_bin" "$render_bin" "$probe"; do
     if [ ! -x "$tool" ]; then
         echo "FAIL setup: $tool is not built" >&2
         exit 2
     fi
 done
-for command in Xvfb xrandr xsetroot trayer xdotool xclip identify import convert display iconv xwininfo; do
+for command in Xvfb xrandr trayer xdotool xclip identify import convert compare display iconv xwininfo; do
     if ! command -v "$command" >/dev/null; then
         echo "FAIL setup: $command is missing (scripts/setup.sh installs it)" >&2
         exit 2
@@ -62,6 +69,8 @@ cleanup() {
     for pid in "${pids[@]}"; do
         wait "$pid" 2>/dev/null
     done
+    # The fault cases' mounts, should a run end inside one.
+    umount "$work/program/截图" "$work/readonly" 2>/dev/null
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -83,7 +92,17 @@ xrandr --setmonitor LEFT 1920/508x1080/286+0+0 screen >/dev/null 2>&1
 xrandr --setmonitor RIGHT 1280/338x1024/270+1920+0 none >/dev/null 2>&1
 monitors=$(xrandr --listmonitors 2>/dev/null | head -n 1)
 if [ "$monitors" = "Monitors: 2" ]; then pass "xvfb with two monitors"; else fail "xvfb with two monitors" "$monitors"; fi
-xsetroot -solid '#3a6ea5'
+if [ -n "${TOVRIK_E2E_XFT_DPI:-}" ]; then
+    echo "Xft.dpi: $TOVRIK_E2E_XFT_DPI" | xrdb -merge
+fi
+echo "desktop: Xft.dpi=${TOVRIK_E2E_XFT_DPI:-unset} QT_SCREEN_SCALE_FACTORS=${QT_SCREEN_SCALE_FACTORS:-unset}" \
+    "QT_SCALE_FACTOR=${QT_SCALE_FACTOR:-unset} QT_ENABLE_HIGHDPI_SCALING=${QT_ENABLE_HIGHDPI_SCALING:-unset}"
+# A desktop to compare captures with pixel for pixel.
+if desktop_pattern 3200 1080 "$work/desktop.png" && show_on_root "$work/desktop.png"; then
+    pass "the desktop shows the test pattern"
+else
+    fail "the desktop shows the test pattern"
+fi
 trayer --edge top --align right --widthtype pixel --width 120 --height 24 --transparent false \
     >"$work/trayer.log" 2>&1 &
 pids+=("$!")
@@ -105,8 +124,9 @@ unset DBUS_SESSION_BUS_ADDRESS
 api_key=e2e-api-key
 secret_key=e2e-secret-key
 "$standin_bin" --port 0 --api-key "$api_key" --secret-key "$secret_key" >"$work/standin.out" 2>"$work/standin.log" &
-pids+=("$!")
-port=$(standin_port "$work/standin.out" "$!")
+standin_pid=$!
+pids+=("$standin_pid")
+port=$(standin_port "$work/standin.out" "$standin_pid")
 if [ -n "$port" ]; then pass "stand-in listening on $port"; else fail "stand-in" "did not start"; fi
 
 # --- helpers -----------------------------------------------------------------------------
@@ -162,6 +182,27 @@ answer_message() {
     done
     xdotool windowfocus --sync "$box" key Return
 }
+# exit_through_tray <check> [shot]: 退出程序 from the tray icon's menu; the program's exit code.
+exit_through_tray() {
+    local position x y m
+    position=$(tray_icon_position)
+    if [ -z "$position" ]; then
+        fail "$1" "no tray icon"
+        return 1
+    fi
+    read -r x y <<<"$position"
+    m=$(mark)
+    xdotool mousemove $((x + 11)) $((y + 11)) click 3
+    if ! wait_for "$m" '^TOVRIK-HOOK menu 设置窗口/设置' 5 >/dev/null; then
+        fail "$1" "no tray menu"
+        return 1
+    fi
+    sleep 0.3
+    [ "${2:-}" = shot ] && screenshot tray-menu
+    # The last entry is "退出程序".
+    xdotool key Up sleep 0.1 key Return
+    wait_exit "$program_pid" 10
+}
 # The tray icon: the program's window docked in the tray's panel.
 tray_icon_position() {
     xwininfo -root -tree | grep -E '"TovrikOcr": \("TovrikOcr" "TovrikOcr"\)  22x22' |
@@ -184,9 +225,97 @@ eventually() {
     return 1
 }
 size_of() { identify -format '%wx%h' "$1" 2>/dev/null; }
+# differing_pixels <picture> <WxH+X+Y> [screen]: how many pixels differ from that part of the
+# screen picture (by default the bare desktop).
+differing_pixels() {
+    convert "${3:-$work/desktop.png}" -crop "$2" +repage "$work/expected.png" 2>/dev/null
+    compare -metric AE "$1" "$work/expected.png" null: 2>&1
+}
+# The screen as the user sees it now, the program's windows included (not the pointer).
+remember_screen() { import -window root "$work/screen-before.png" 2>/dev/null; }
+# pixel_exact <name> <picture> <WxH+X+Y>: the picture is exactly that part of the screen as
+# remember_screen saw it.
+pixel_exact() {
+    local differing
+    differing=$(differing_pixels "$2" "$3" "$work/screen-before.png")
+    if [ "$differing" = 0 ]; then pass "$1 is pixel-exact"; else fail "$1 is pixel-exact" "$differing pixels differ"; fi
+}
+# The geometry of a window as WxH+X+Y.
+window_geometry() {
+    xwininfo -id "$1" | awk '/Absolute upper-left X/{x=$4} /Absolute upper-left Y/{y=$4} /Width:/{w=$2}
+        /Height:/{h=$2} END{printf "%dx%d+%d+%d\n", w, h, x, y}'
+}
+newest_shot() {
+    find "$dir/截图" -maxdepth 1 -regextype egrep -regex '.*/[0-9]{10}(_[0-9]+)?\.png' -printf '%T@ %p\n' |
+        sort -n | tail -n 1 | cut -d' ' -f2-
+}
+# With 截图时隐藏窗口 unchecked, a capture first shows the hidden settings window: the frozen
+# picture must hold it, fully painted, not the desktop behind it. The whole left monitor is
+# captured; afterwards the window's part of it is compared with the window itself.
+check_shown_before_freeze() {
+    local m before shot geometry area
+    if [ -n "$(window_of 设置窗口)" ] && xwininfo -id "$(window_of 设置窗口)" | grep -q IsViewable; then
+        fail "shown before the freeze" "the settings window is not hidden to begin with"
+        return
+    fi
+    before=$(newest_shot)
+    m=$(mark)
+    hotkey ctrl+F8
+    if ! wait_for "$m" '^TOVRIK-HOOK overlay shown' 5 >/dev/null; then
+        fail "shown before the freeze" "no overlay"
+        return
+    fi
+    sleep 0.3
+    drag_and_finish 0 0 1920 1080
+    wait_for "$m" '^TOVRIK-HOOK overlay closed' 5 >/dev/null
+    eventually 5 test "$(newest_shot)" != "$before"
+    shot=$(newest_shot)
+    settings_window=$(window_of 设置窗口)
+    if [ -z "$shot" ] || [ "$shot" = "$before" ] || [ -z "$settings_window" ]; then
+        fail "shown before the freeze" "no picture ('$shot') or no settings window"
+        return
+    fi
+    geometry=$(window_geometry "$settings_window")
+    area=$(awk -Fx '{split($2, p, "+"); print $1 * p[1]}' <<<"$geometry")
+    convert "$shot" -crop "$geometry" +repage "$work/shown-in-shot.png"
+    cp "$work/shown-in-shot.png" "$artifacts/shown-before-freeze.png"
+    # The checks that follow look for the first picture of the folder.
+    rm -f "$shot"
+    # The main window, shown after the capture, may lie over it: lift it for its own picture.
+    xdotool windowraise "$settings_window"
+    sleep 0.5
+    import -window root -crop "$geometry" +repage "$work/shown-now.png" 2>/dev/null
+    local unlike_desktop unlike_window
+    unlike_desktop=$(differing_pixels "$work/shown-in-shot.png" "$geometry")
+    unlike_window=$(compare -metric AE -fuzz 8% "$work/shown-in-shot.png" "$work/shown-now.png" null: 2>&1)
+    # Not the desktop behind it (nearly every pixel differs), and the window as painted (a few
+    # pixels may differ: the focus frame, the text cursor).
+    if [ "$unlike_desktop" -gt $((area * 9 / 10)) ] 2>/dev/null && [ "$unlike_window" -lt $((area / 50)) ] 2>/dev/null; then
+        pass "a window shown just before the freeze is in the picture, painted"
+    else
+        fail "a window shown just before the freeze is in the picture, painted" \
+            "of $area pixels $unlike_desktop differ from the desktop, $unlike_window from the window"
+    fi
+}
 screenshot() { import -window "${2:-root}" "$artifacts/$1.png" 2>/dev/null; }
 hotkey() { xdotool key --clearmodifiers "$1"; }
 
+# --- the capture pass: a program with its settings file, settings window hidden -----------
+if ! full_pass; then
+    printf '[Hotkey]\r\n截图热键=Ctrl+F8\r\n截屏并复制热键=Ctrl+F9\r\n自助翻译热键=Ctrl+F10\r\n截图并翻译热键=Ctrl+F11\r\n\r\n' |
+        iconv -f UTF-8 -t GBK >"$dir/ZuDur.ini"
+    start_program
+    if wait_for 0 '^TOVRIK-HOOK text 设置窗口/透明标签_热键提示 热键设置完毕!' 15 >/dev/null; then
+        pass "the program starts with its hotkeys"
+    else
+        fail "the program starts with its hotkeys"
+    fi
+    sleep 0.5
+    check_shown_before_freeze
+fi
+
+# The sections up to the captures run in the full pass only (the bodies keep their indentation).
+if full_pass; then
 # --- first run ---------------------------------------------------------------------------
 start_program
 settings_window=""
@@ -236,26 +365,6 @@ if [ "$code" -eq 0 ]; then pass "second copy ends with code 0"; else fail "secon
 if kill -0 "$program_pid" 2>/dev/null; then pass "first copy keeps running"; else fail "first copy keeps running"; fi
 
 # --- exit through the tray menu ----------------------------------------------------------
-exit_through_tray() {
-    local position x y m
-    position=$(tray_icon_position)
-    if [ -z "$position" ]; then
-        fail "$1" "no tray icon"
-        return 1
-    fi
-    read -r x y <<<"$position"
-    m=$(mark)
-    xdotool mousemove $((x + 11)) $((y + 11)) click 3
-    if ! wait_for "$m" '^TOVRIK-HOOK menu 设置窗口/设置' 5 >/dev/null; then
-        fail "$1" "no tray menu"
-        return 1
-    fi
-    sleep 0.3
-    [ "${2:-}" = shot ] && screenshot tray-menu
-    # The last entry is "退出程序".
-    xdotool key Up sleep 0.1 key Return
-    wait_exit "$program_pid" 10
-}
 exit_through_tray "first copy exits from the tray menu"
 code=$?
 if [ "$code" -eq 0 ]; then pass "tray menu exit ends with code 0"; else fail "tray menu exit ends with code 0" "code $code"; fi
@@ -309,8 +418,11 @@ else
     fail "the settings window after the warning" "not shown"
 fi
 
+fi # full_pass
+
 # --- Ctrl+F8: capture to file ------------------------------------------------------------
 m=$(mark)
+remember_screen
 hotkey ctrl+F8
 if wait_for "$m" '^TOVRIK-HOOK overlay shown 0,0,3200x1080' 5 >/dev/null; then
     pass "Ctrl+F8 shows the overlay over both monitors"
@@ -325,6 +437,7 @@ if wait_for "$m" '^TOVRIK-HOOK overlay shown 0,0,3200x1080' 5 >/dev/null; then
     done
     if [ -n "$file" ] && [ "$(size_of "$dir/截图/$file")" = 400x300 ]; then
         pass "Ctrl+F8 writes 截图/$file of 400x300"
+        pixel_exact "the saved picture" "$dir/截图/$file" 400x300+200+150
     else
         fail "Ctrl+F8 writes 截图/<10 digits>.png of 400x300" "found '${file}' $(size_of "$dir/截图/$file")"
     fi
@@ -349,6 +462,38 @@ if wait_for "$m" '^TOVRIK-HOOK overlay shown' 5 >/dev/null; then
     fi
 else
     missing "ESC cancels" "no overlay"
+fi
+
+# --- the disk full while saving a capture ------------------------------------------------
+# A 1 MB tmpfs, filled up, as the screenshot folder: the capture fails with its message and
+# leaves no cut-short file behind. Mounting needs root, which CI has.
+shots="$dir/截图"
+sleep 1.2
+if mount -t tmpfs -o size=1m tmpfs "$shots" 2>"$work/mount.err"; then
+    dd if=/dev/zero of="$shots/filler" bs=4k >/dev/null 2>&1
+    m=$(mark)
+    hotkey ctrl+F8
+    if wait_for "$m" '^TOVRIK-HOOK overlay shown' 5 >/dev/null; then
+        sleep 0.4
+        drag_and_finish 100 100 900 700
+        wait_for "$m" '^TOVRIK-HOOK overlay closed' 5 >/dev/null
+        if wait_for "$m" '^TOVRIK-HOOK text [^ ]*/透明标签_执行状态 截图失败!$' 5 >/dev/null; then
+            pass "a full disk fails the capture with 截图失败!"
+        else
+            fail "a full disk fails the capture with 截图失败!" "$(grep '执行状态' "$out" | tail -n 1)"
+        fi
+        leftovers=$(find "$shots" -maxdepth 1 -type f ! -name filler -printf '%f %s\n')
+        if [ -z "$leftovers" ]; then
+            pass "a full disk leaves no cut-short capture file"
+        else
+            fail "a full disk leaves no cut-short capture file" "$leftovers"
+        fi
+    else
+        missing "disk full while saving a capture" "no overlay"
+    fi
+    umount "$shots" || fail "unmount the full screenshot folder"
+else
+    fail "disk full while saving a capture" "cannot mount a 1 MB tmpfs (root needed): $(cat "$work/mount.err")"
 fi
 
 # --- the overlay's menu: save to a file of one's choice ------------------------------------
@@ -383,6 +528,7 @@ fi
 
 # --- Ctrl+F9: capture and copy -----------------------------------------------------------
 m=$(mark)
+remember_screen
 hotkey ctrl+F9
 if wait_for "$m" '^TOVRIK-HOOK overlay shown' 5 >/dev/null; then
     sleep 0.3
@@ -395,6 +541,7 @@ if wait_for "$m" '^TOVRIK-HOOK overlay shown' 5 >/dev/null; then
     xclip -selection clipboard -t image/png -o >"$work/clip.png" 2>/dev/null
     if [ "$(size_of "$work/clip.png")" = 300x200 ]; then
         pass "Ctrl+F9 puts a 300x200 picture on the clipboard (across both monitors)"
+        pixel_exact "the picture across both monitors" "$work/clip.png" 300x200+1800+300
     else
         fail "Ctrl+F9 clipboard picture of 300x200" "got '$(size_of "$work/clip.png")'"
     fi
@@ -402,6 +549,8 @@ else
     missing "Ctrl+F9 capture and copy" "no overlay"
 fi
 
+# From the recognition to the restart: the full pass only.
+if full_pass; then
 # --- Ctrl+F11: capture and recognise -----------------------------------------------------
 "$render_bin" --pixel-size 28 "$work/sample.png" "Hello world from TovrikOcr" "今天天气很好" >/dev/null 2>&1
 display -geometry +300+400 "$work/sample.png" >/dev/null 2>&1 &
@@ -425,6 +574,73 @@ if wait_for "$m" '^TOVRIK-HOOK overlay shown' 5 >/dev/null; then
     [ -n "$main_window" ] && screenshot main-window "$main_window"
 else
     missing "Ctrl+F11 capture and recognise" "no overlay"
+fi
+
+# --- the stand-in killed in the middle of a recognition, then back ------------------------
+status_line() { wait_for "$1" "^TOVRIK-HOOK text 主窗口/透明标签_执行状态 $2" "${3:-10}"; }
+if [ -n "$port" ] && kill -0 "$standin_pid" 2>/dev/null; then
+    sleep 1.2
+    # Stopped, it still takes the connection but never answers: the request is under way when
+    # it dies.
+    kill -STOP "$standin_pid"
+    m=$(mark)
+    hotkey ctrl+F11
+    if wait_for "$m" '^TOVRIK-HOOK overlay shown' 5 >/dev/null; then
+        sleep 0.3
+        drag_and_finish 300 400 $((300 + sample_w)) $((400 + sample_h))
+        if status_line "$m" '正在执行识别' 10 >/dev/null; then
+            sleep 0.5
+            kill -KILL "$standin_pid"
+            wait "$standin_pid" 2>/dev/null
+            shown=$(status_line "$m" '识别失败' 40)
+            if [ "${shown#* 主窗口/透明标签_执行状态 }" = "识别失败:127.0.0.1:$port 没有应答!" ]; then
+                pass "the stand-in killed during a recognition: the status says it did not answer"
+            else
+                fail "the stand-in killed during a recognition" "${shown:-no failure shown}"
+            fi
+            sleep 0.5
+            main_window=$(window_of 主窗口)
+            [ -n "$main_window" ] && screenshot main-window-no-answer "$main_window"
+        else
+            fail "the stand-in killed during a recognition" "the recognition did not start"
+            kill -KILL "$standin_pid"
+        fi
+    else
+        missing "the stand-in killed during a recognition" "no overlay"
+        kill -KILL "$standin_pid"
+    fi
+
+    # Back on its port with the same secret (in the data folder): the cached token still counts.
+    "$standin_bin" --port "$port" --api-key "$api_key" --secret-key "$secret_key" \
+        >"$work/standin-again.out" 2>"$work/standin-again.log" &
+    standin_pid=$!
+    pids+=("$standin_pid")
+    if [ -n "$(standin_port "$work/standin-again.out" "$standin_pid")" ]; then
+        sleep 1.2
+        m=$(mark)
+        hotkey ctrl+F11
+        if wait_for "$m" '^TOVRIK-HOOK overlay shown' 5 >/dev/null; then
+            sleep 0.3
+            drag_and_finish 300 400 $((300 + sample_w)) $((400 + sample_h))
+            ocr=$(wait_for "$m" '^TOVRIK-HOOK text 主窗口/编辑框_OCR .+' 60)
+            if grep -q 'Hello' <<<"$ocr" && grep -q '天气' <<<"$ocr" && status_line "$m" '识别完成' 10 >/dev/null; then
+                pass "the next capture after the stand-in is back is recognised"
+            else
+                fail "the next capture after the stand-in is back is recognised" "${ocr:-nothing}"
+            fi
+            if grep -q '^POST /rest/2.0/ocr/v1/general_basic 200' "$work/standin-again.log" &&
+                ! grep -q '/oauth/2.0/token' "$work/standin-again.log"; then
+                pass "the token of the stand-in before its restart is still accepted"
+            else
+                fail "the token of the stand-in before its restart is still accepted" \
+                    "$(tr '\n' ' ' <"$work/standin-again.log")"
+            fi
+        else
+            missing "the next capture after the stand-in is back" "no overlay"
+        fi
+    else
+        fail "the stand-in starts again on port $port"
+    fi
 fi
 kill "$viewer" 2>/dev/null
 
@@ -474,10 +690,18 @@ if [ -n "$settings_window" ]; then
     fi
 fi
 
+
+# --- the restarted copy starts with its settings window hidden ----------------------------
+if [ -n "$restarted" ]; then
+    sleep 0.5
+    check_shown_before_freeze
+fi
+fi # full_pass
+
 # --- exit releases the hotkeys -----------------------------------------------------------
 exit_through_tray "exit from the tray menu" shot
 code=$?
-if [ -n "$restarted" ]; then
+if [ -n "${restarted:-}" ]; then
     # Not our child: its code cannot be read, only that it is gone.
     if ! kill -0 "$program_pid" 2>/dev/null; then pass "exit ends the program"; else fail "exit ends the program"; fi
 elif [ "$code" -eq 0 ]; then
@@ -489,6 +713,66 @@ if [ "$("$probe" grab ctrl F8)" = free ]; then
     pass "after exit another program can grab Ctrl+F8"
 else
     fail "after exit another program can grab Ctrl+F8"
+fi
+
+# --- pictures the command line refuses locally --------------------------------------------
+# A named pipe nobody writes to, a text file named .png, a header claiming 16000 x 16000: each
+# refused at once with its message, nothing sent (no service address is even set up here).
+mkfifo "$work/pipe.png"
+printf 'not a picture at all\n' >"$work/notes.png"
+printf '\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR\0\0\x3e\x80\0\0\x3e\x80\x08\x06\0\0\0\0\0\0\0' >"$work/huge.png"
+refusal_case() {
+    local file="$1" expected="$2" code started elapsed
+    started=$(date +%s%N)
+    timeout 20 "$dir/TovrikOcr" --recognize "$file" >"$work/cli.out" 2>"$work/cli.err"
+    code=$?
+    elapsed=$((($(date +%s%N) - started) / 1000000))
+    if [ "$code" -eq 1 ] && grep -q -- "$expected" "$work/cli.err"; then
+        pass "--recognize $(basename "$file") is refused: $expected (${elapsed} ms)"
+    else
+        fail "--recognize $(basename "$file") is refused: $expected" "code $code, $(head -c 300 "$work/cli.err")"
+    fi
+}
+refusal_case "$work/pipe.png" "is not a picture: only regular files are read"
+refusal_case "$work/notes.png" "is not a picture (JPEG, PNG, BMP, GIF or TIFF); nothing was sent"
+refusal_case "$work/huge.png" "is too large: 16000 x 16000 pixels"
+
+# --- a read-only program folder --------------------------------------------------------------
+# The settings go to the user's data folder; the first start says where, later ones do not.
+ro="$work/readonly"
+mkdir -p "$ro"
+cp "$program_bin" "$ro/TovrikOcr"
+if mount --bind "$ro" "$ro" 2>"$work/mount.err" && mount -o remount,ro,bind "$ro" 2>>"$work/mount.err"; then
+    export XDG_DATA_HOME="$work/xdg"
+    fallback="$XDG_DATA_HOME/TovrikOcr"
+    dir="$ro"
+    for round in first later; do
+        m=$(mark)
+        start_program
+        if [ "$round" = first ]; then
+            expected="程序目录 $ro 不可写, 设置保存在 $fallback/ZuDur.ini"
+        else
+            expected="热键设置完毕!"
+        fi
+        if wait_for "$m" "^TOVRIK-HOOK text 设置窗口/透明标签_热键提示 $expected\$" 15 >/dev/null; then
+            pass "read-only program folder, $round start: $expected"
+        else
+            fail "read-only program folder, $round start: $expected" \
+                "$(grep '热键提示' "$out" | tail -n 1)"
+        fi
+        [ "$round" = first ] && sleep 0.5 && screenshot readonly-folder "$(window_of 设置窗口)"
+        eventually 10 tray_docked
+        exit_through_tray "read-only program folder, $round start exits" >/dev/null
+    done
+    if [ -f "$fallback/ZuDur.ini" ] && [ ! -e "$ro/ZuDur.ini" ]; then
+        pass "read-only program folder: the settings are in $fallback"
+    else
+        fail "read-only program folder: the settings are in $fallback" "$(ls -la "$fallback" "$ro" 2>&1 | head -n 8)"
+    fi
+    umount "$ro" || fail "unmount the read-only program folder"
+    unset XDG_DATA_HOME
+else
+    fail "read-only program folder" "cannot mount it read-only (root needed): $(cat "$work/mount.err")"
 fi
 
 echo "e2e-linux: $passed passed, $failed failed; screenshots in $artifacts"

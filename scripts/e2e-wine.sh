@@ -12,8 +12,14 @@
 # Prints one "PASS: ...", "FAIL: ..." or "MISSING: ..." line per check (MISSING: a feature the
 # program does not offer yet) and exits non-zero unless every check passed. Verdicts come from
 # files, the clipboard, the registry and the program's report, never from Wine's exit codes.
+#
+# TOVRIK_E2E_WINE_DPI=144 (or 192) gives the prefix that DPI (its LogPixels) and runs only the
+# first start and the capture checks.
 set -uo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/standin-lib.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/e2e-desktop-lib.sh"
+dpi="${TOVRIK_E2E_WINE_DPI:-}"
+full_pass() { [ -z "$dpi" ]; }
 
 usage="usage: scripts/e2e-wine.sh WINDOWS_BUILD LINUX_BUILD [OUTPUT_DIR]"
 win_build=$(realpath "${1:?$usage}")
@@ -41,7 +47,7 @@ for needed in "$exe" "$probe_exe" "$standin_exe" "$render_exe"; do
         exit 1
     fi
 done
-for tool in Xvfb trayer xdotool xwininfo import identify display wine wineserver iconv; do
+for tool in Xvfb trayer xdotool xwininfo import identify display compare convert wine wineserver iconv; do
     if ! command -v "$tool" >/dev/null; then
         fail "missing the tool $tool (scripts/setup.sh installs it)"
         exit 1
@@ -90,6 +96,19 @@ export DISPLAY=:$(cat "$work/display")
 echo "== preparing the Wine prefix" >&2
 wineboot -i >"$out/wineboot.log" 2>&1
 wineserver -w
+if [ -n "$dpi" ]; then
+    # Where Wine reads the DPI from, as winecfg writes it.
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
+    wine reg add 'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts' /v LogPixels \
+        /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
+    wineserver -w
+    echo "== DPI $dpi" >&2
+fi
+if desktop_pattern 1280 800 "$work/desktop.png" && show_on_root "$work/desktop.png"; then
+    pass "the desktop shows the test pattern"
+else
+    fail "the desktop does not show the test pattern"
+fi
 
 trayer --edge top --align right --widthtype pixel --width 120 --height 24 >"$out/trayer.log" 2>&1 &
 pids+=($!)
@@ -193,6 +212,8 @@ overlay_shown() { xwininfo -root -tree | grep -q '"tovrikocr.exe".*1280x800+0+0'
 capture() {
     local key=$1 x1=$2 y1=$3 x2=$4 y2=$5 name=$6
     focus_settings || return 1
+    # What the user sees when pressing the keys: what the capture is to hold.
+    import -window root "$work/$name-before.png" 2>/dev/null
     xdotool key "ctrl+$key"
     if ! wait_for 10 overlay_shown; then
         return 1
@@ -206,6 +227,18 @@ capture() {
     shot "$name-selected"
     xdotool mousemove $(((x1 + x2) / 2)) $(((y1 + y2) / 2)) click --repeat 2 --delay 100 1
     wait_for 10 not overlay_shown
+}
+
+# pixel_exact NAME PICTURE WxH+X+Y: the picture is that part of the screen before the capture.
+pixel_exact() {
+    local differing
+    convert "$work/$1-before.png" -crop "$3" +repage "$work/$1-expected.png" 2>/dev/null
+    differing=$(compare -metric AE "$2" "$work/$1-expected.png" null: 2>&1)
+    if [ "$differing" = 0 ]; then
+        pass "the picture of $1 is pixel-exact"
+    else
+        fail "the picture of $1 differs from the screen in $differing pixels"
+    fi
 }
 
 screenshot_file() { ls "$shots" 2>/dev/null | grep -E '^[0-9]{10}\.png$' | head -1; }
@@ -253,6 +286,8 @@ else
     fail "Ctrl+F8 is not held by the program"
 fi
 
+# Up to the captures: the full pass only (the bodies keep their indentation).
+if full_pass; then
 echo "== second start" >&2
 # With a report of its own: the running copy's report stays what the tests read.
 (cd "$program" && TOVRIK_TEST_HOOK=$work/second-report.txt wine TovrikOcr.exe >"$out/second.log" 2>&1
@@ -364,6 +399,8 @@ else
     fail "double-clicking the tray icon did not show the settings window"
 fi
 
+fi # full_pass
+
 echo "== capture to file" >&2
 if capture F8 100 150 300 250 capture-to-file; then
     wait_for 10 has_screenshot_file
@@ -371,6 +408,7 @@ if capture F8 100 150 300 250 capture-to-file; then
     if [ -n "$file" ] && [ "$(identify -format '%wx%h' "$shots/$file" 2>/dev/null)" = "200x100" ]; then
         pass "Ctrl+F8, drag, double-click writes 截图\\$file of 200x100"
         cp "$shots/$file" "$out/capture-to-file-result.png"
+        pixel_exact capture-to-file "$shots/$file" 200x100+100+150
     else
         fail "Ctrl+F8 wrote no 200x100 PNG named by 10 digits: $(ls "$shots" | tr '\n' ' ')"
     fi
@@ -438,6 +476,8 @@ else
     fail "Ctrl+F9 showed no overlay"
 fi
 
+# From the recognition to the restart: the full pass only.
+if full_pass; then
 echo "== capture and translate" >&2
 "$render_exe" --pixel-size 32 "$work/sample.png" "Hello from Wine" >/dev/null 2>&1
 display -geometry +560+420 -title tovrik-sample "$work/sample.png" >/dev/null 2>&1 &
@@ -520,6 +560,8 @@ if click_control 设置窗口.恢复默认 && wait_for 10 xdotool search --name 
 else
     fail "恢复默认 asked nothing"
 fi
+
+fi # full_pass
 
 echo "== exit" >&2
 sleep 1

@@ -28,6 +28,8 @@ std::string StandinUsage() {
            "  --app-id ID           accepted translation app id (default 20240000000000001)\n"
            "  --app-key KEY         translation key the sign is checked with (default standin-app-key)\n"
            "  --token-lifetime S    seconds an access token lives (default 2592000, 30 days)\n"
+           "  --token-secret-file F the secret tokens are sealed with, made when missing; tokens stay\n"
+           "                        valid across restarts (default $XDG_DATA_HOME/tovrik-standin/token-secret)\n"
            "  --ocr-lang LANGS      auto (English or simplified Chinese, chosen per picture) or\n"
            "                        tesseract languages such as chi_sim+eng (default auto)\n"
            "  --tessdata DIR        tesseract's language data folder (default: tesseract's own)\n"
@@ -64,6 +66,9 @@ std::optional<StandinOptions> ParseStandinOptions(const std::vector<std::string>
             long long seconds = 0;
             valid = ParseNumber(value, 1LL, 100LL * 365 * 24 * 3600, seconds);
             options.tokenLifetime = std::chrono::seconds(seconds);
+        } else if (name == "--token-secret-file") {
+            valid = !value.empty();
+            options.tokenSecretFile = value;
         } else if (name == "--ocr-lang") {
             valid = !value.empty();
             options.ocrLanguages = value;

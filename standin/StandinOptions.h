@@ -15,6 +15,8 @@ struct StandinOptions {
     std::string appId = "20240000000000001";
     std::string appKey = "standin-app-key";
     std::chrono::seconds tokenLifetime{2592000};
+    // Empty: the default file in the user's data folder.
+    std::string tokenSecretFile;
     std::string ocrLanguages = "auto";
     std::string tessdata;
     std::size_t maxBodyBytes = 20 * 1024 * 1024;

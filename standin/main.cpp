@@ -7,6 +7,7 @@
 #include "SpeechService.h"
 #include "StandinOptions.h"
 #include "StandinServer.h"
+#include "TokenSecret.h"
 #include "TokenService.h"
 #include "TranslationService.h"
 
@@ -69,7 +70,15 @@ int main(int argc, char** argv) {
         return 1;
     }
     const Dictionary dictionary;
-    TokenService tokens(options->apiKey, options->secretKey, options->tokenLifetime);
+    const std::string secretPath =
+        options->tokenSecretFile.empty() ? DefaultTokenSecretPath() : options->tokenSecretFile;
+    std::string secretError;
+    std::string secret = LoadOrCreateTokenSecret(secretPath, secretError);
+    if (secret.empty()) {
+        std::fprintf(stderr, "tovrik-standin: %s; tokens will not outlive this run\n", secretError.c_str());
+        secret = RandomTokenSecret();
+    }
+    TokenService tokens(options->apiKey, options->secretKey, options->tokenLifetime, secret);
     OcrService ocr(ocrEngine, tokens);
     TranslationService translation(options->appId, options->appKey, dictionary);
     SpeechService speech(speechEngine);

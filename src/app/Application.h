@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/Commands.h"
+#include "app/InstanceCommand.h"
 #include "app/Ports.h"
 #include "app/SettingsWindow.h"
 #include "app/TrayIcon.h"
@@ -9,7 +10,9 @@
 #include "ui/Form.h"
 
 #include <functional>
+#include <optional>
 #include <utility>
+#include <vector>
 
 namespace tovrik::app {
 
@@ -26,6 +29,13 @@ public:
 
     // Set before Start; the hotkeys and the tray menu run what is set at the time they fire.
     void SetCommands(Commands commands) { m_commands = std::move(commands); }
+    // The executable's folder when the settings could not be written there and went to the
+    // program directory instead; the first start that way says so. Set before Start.
+    void SetUnwritableFolder(Text folder) { m_unwritableFolder = std::move(folder); }
+
+    // This copy was started by a command-line trigger because none ran: the command runs once
+    // the start-up sequence is done; should another copy have won the start, it goes there.
+    void SetStartCommand(InstanceCommand command) { m_startCommand = command; }
 
     // Declares DPI awareness and loads the settings window, hidden; its Created event runs the
     // start-up sequence. A second copy ends there with exit code 0 after its message.
@@ -50,18 +60,33 @@ private:
     void OnDestroyed();
     void OnTrayEvent(int code);
     void ShowTrayMenu();
+    void UpdateMenuCaption();
+    void ShowWithoutTray();
+    void OnInstanceCommand(InstanceCommand command);
+    void RunInstanceCommand(InstanceCommand command);
+    void BringSettingsForward();
     static void Run(const std::function<void()>& command);
+    // What the user must hear about the settings file at this start; empty when nothing.
+    [[nodiscard]] Text SettingsNotice(bool firstRun) const;
 
     Ports m_ports;
     Text m_programDirectory;
     Text m_screenshotDir;
+    Text m_unwritableFolder;
     settings::SettingsStore m_settings;
     Commands m_commands;
     // Before the tray icon, which hooks its form and is destroyed first.
     SettingsWindow m_window;
     TrayIcon m_tray;
     bool m_exitRequested = false;
+    // Commands of other copies wait until the start-up sequence is done.
+    bool m_started = false;
+    std::optional<InstanceCommand> m_startCommand;
+    std::vector<InstanceCommand> m_waitingCommands;
     bool m_menuCaptionKept = false;
+    // No tray shows the icon: the settings window is the only way in, so it is shown and
+    // closing it minimises it instead of hiding it.
+    bool m_withoutTray = false;
     Text m_menuCaption;
 };
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "text/Types.h"
 #include "ui/WindowSystem.h"
 
 namespace tovrik::app {
@@ -19,6 +20,10 @@ public:
     [[nodiscard]] virtual bool Register(ui::FormId owner, int id, unsigned modifiers, int virtualKey) = 0;
     // UnregisterHotKey(owner, id).
     virtual void Unregister(ui::FormId owner, int id) = 0;
+    // Non-empty when the desktop offers no system-wide hotkeys at all (a Wayland desktop
+    // without the global-shortcuts portal): what the user can do instead, for the hint line.
+    // Then a refused hotkey is no conflict, and start-up warns about none.
+    [[nodiscard]] virtual Text UnavailableHint() const { return {}; }
 };
 
 } // namespace tovrik::app

@@ -4,6 +4,7 @@
 #include "app/DonationPicture.h"
 #include "app/Shell.h"
 #include "capture/ImageFile.h"
+#include "capture/PictureSize.h"
 #include "files/Files.h"
 #include "services/RecognitionService.h"
 #include "ui/Clipboard.h"
@@ -113,6 +114,13 @@ void MainWindow::OnDrop(const ui::Event& event) {
     }
     // A file too large to recognise is not read whole: it fails the size test as empty.
     Bytes picture = files::ReadFile(event.files.front(), kMaxRecognisedBytes).value_or(Bytes());
+    // Nor is a picture decoded whose header asks for more memory than any screen needs.
+    if (const std::optional<capture::PictureSize> size = capture::PictureSizeOf(picture);
+        size && size->Pixels() > capture::kMaxPicturePixels) {
+        m_parts.commands.ShowStatus("图片太大: " + std::to_string(size->width) + " x " + std::to_string(size->height) +
+                                    " 像素, 最多 " + std::to_string(capture::kMaxPicturePixels) + " 像素");
+        return;
+    }
     m_parts.mainForm.SetPicture(kPictureBox, picture);
     m_parts.commands.SetCurrentPicture(std::move(picture));
     RecogniseWithSizeTest();

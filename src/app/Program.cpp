@@ -20,7 +20,7 @@ Program::Program(const ProgramPorts& ports, TextView programDirectory)
       m_ownComTransport(OwnUnlessGiven(ports.comTransport, net::MakeComTransport)),
       m_application(ports.app, programDirectory), m_mainForm(ports.app.windows, ui::MainWindowForm()),
       m_keySource(m_application.SettingsForm()), m_statusView(m_mainForm),
-      m_overlay(ports.screen, ports.overlayWindow, ports.fileDialogs, ports.clock),
+      m_overlay(ports.screen, ports.settle, ports.overlayWindow, ports.fileDialogs, ports.clock),
       m_service(Text(programDirectory),
                 {.webTransport = ports.webTransport != nullptr ? *ports.webTransport : *m_ownWebTransport,
                  .comTransport = ports.comTransport != nullptr ? *ports.comTransport : *m_ownComTransport,

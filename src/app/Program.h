@@ -23,6 +23,7 @@
 namespace tovrik::capture {
 class FileDialogHost;
 class OverlayWindow;
+class ScreenSettle;
 class ScreenSource;
 } // namespace tovrik::capture
 namespace tovrik::net {
@@ -40,6 +41,7 @@ namespace tovrik::app {
 struct ProgramPorts {
     Ports app;
     capture::ScreenSource& screen;
+    capture::ScreenSettle& settle;
     capture::OverlayWindow& overlayWindow;
     capture::FileDialogHost& fileDialogs;
     ui::Clipboard& clipboard;

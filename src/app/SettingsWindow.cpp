@@ -13,6 +13,7 @@ namespace {
 constexpr ui::Colour kFrameGrey = 0xC0C0C0;
 constexpr ui::Colour kFrameFocused = 0xFF0000; // 0x00BBGGRR: blue
 constexpr TextView kHintLabel = "透明标签_热键提示";
+constexpr TextView kNoHotkeysSet = "未设置热键: 在上面的框里按下组合键即可设置";
 constexpr TextView kConflictWarning = " 热键冲突或无效 ";
 
 // The hotkey rows that are bound and registered; the delayed-capture row never is.
@@ -38,7 +39,7 @@ HotkeyBox& SettingsWindow::Box(HotkeyAction action) {
     return m_boxes[static_cast<std::size_t>(action)];
 }
 
-void SettingsWindow::RegisterHotkeysAtStartup() {
+void SettingsWindow::RegisterHotkeysAtStartup(TextView notice) {
     for (const HotkeyAction action : kBoundActions) {
         // Hotkey ids start at 1: id 0 is refused by the table.
         const int id = static_cast<int>(action) + 1;
@@ -46,6 +47,9 @@ void SettingsWindow::RegisterHotkeysAtStartup() {
             Box(action).Bind(m_form, RowOf(action).edit, id, true, [this, action] { RunHotkey(action); }));
     }
     LoadSettings();
+    const Text unavailable = m_ports.hotkeys.UnavailableHint();
+    int registered = 0;
+    bool refused = false;
     for (const HotkeyAction action : kBoundActions) {
         HotkeyBox& box = Box(action);
         const Text text = box.BoxText();
@@ -55,12 +59,25 @@ void SettingsWindow::RegisterHotkeysAtStartup() {
         box.Enable();
         if (box.IsRegistered()) {
             m_form.SetPicture(RowOf(action).status, OkPicture());
+            ++registered;
         } else {
             m_form.SetPicture(RowOf(action).status, FailPicture());
-            Warn(text + Text(kConflictWarning));
+            if (unavailable.empty()) {
+                Warn(text + Text(kConflictWarning));
+            }
+            refused = true;
         }
     }
-    m_form.SetText(kHintLabel, "热键设置完毕!");
+    if (!notice.empty()) {
+        m_form.SetText(kHintLabel, notice);
+        m_form.Show();
+    } else if (!unavailable.empty()) {
+        m_form.SetText(kHintLabel, unavailable);
+    } else if (registered > 0) {
+        m_form.SetText(kHintLabel, "热键设置完毕!");
+    } else if (!refused) {
+        m_form.SetText(kHintLabel, kNoHotkeysSet);
+    }
 }
 
 void SettingsWindow::LoadSettings() {

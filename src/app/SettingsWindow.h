@@ -31,8 +31,10 @@ public:
     [[nodiscard]] HotkeyBox& Box(HotkeyAction action);
 
     // Binds the hotkey boxes, loads the settings into the window, registers every hotkey that
-    // has a text (warning about each one refused) and says so in the hint line.
-    void RegisterHotkeysAtStartup();
+    // has a text (warning about each one refused) and says so in the hint line: "热键设置完毕!"
+    // only when some hotkey was set. A notice (what became of the settings file) takes the hint
+    // line instead, with the window shown, so that the user sees it.
+    void RegisterHotkeysAtStartup(TextView notice = {});
     // Fills the boxes from the settings file and the autostart entry, and hands the keys over.
     void LoadSettings();
     // Unregisters every hotkey and unhooks the window.

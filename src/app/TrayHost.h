@@ -21,6 +21,14 @@ public:
     virtual void SetTip(TextView tip) = 0;
     // NIM_DELETE.
     virtual void RemoveIcon() = 0;
+    // The owner's menu that the tray shows itself where the tray owns menus (StatusNotifier
+    // hosts read it over D-Bus): its entries raise their Click events, and its opening raises
+    // kTrayMenuOpening on the owner first. Windows: nothing; the program pops the menu on 516.
+    virtual void SetMenu(ui::FormId owner, TextView menu) = 0;
+    // Whether a tray shows the icon now. Where this can change, the owner gets kTrayHostGone
+    // and kTrayHostAppeared, and the icon comes back by itself with a new tray. Windows: the
+    // notification area is always there.
+    [[nodiscard]] virtual bool HostPresent() const = 0;
     // Moves the mouse, by WM_MOUSEMOVE at a 2-pixel pitch, over every position of the shell's
     // notification toolbar ("Shell_TrayWnd" > "TrayNotifyWnd" > "SysPager" > "ToolbarWindow32")
     // or of its overflow window ("NotifyIconOverflowWindow" > "ToolbarWindow32"), so that the

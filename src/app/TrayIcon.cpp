@@ -33,6 +33,12 @@ void TrayIcon::SetTip(TextView tip) {
     m_host.SetTip(CutText(tip, kTrayTipLimit));
 }
 
+void TrayIcon::SetMenu(TextView menu) {
+    if (m_owner != nullptr && m_owner->IsLoaded()) {
+        m_host.SetMenu(m_owner->Id(), menu);
+    }
+}
+
 bool TrayIcon::InstallHandler(Handler handler) {
     if (m_owner == nullptr || !m_owner->IsLoaded()) {
         return false;

@@ -15,6 +15,11 @@ inline constexpr int kTrayLeftDoubleClick = 515;
 inline constexpr int kTrayRightButtonDown = 516;
 inline constexpr int kTrayTaskbarCreated = 1120;
 inline constexpr int kTrayOwnerDestroyed = 1130;
+// Trays that come and go (Linux): the last one went away, or one came and shows the icon.
+inline constexpr int kTrayHostGone = 1140;
+inline constexpr int kTrayHostAppeared = 1141;
+// A menu handed to the tray (TrayHost::SetMenu) is about to open.
+inline constexpr int kTrayMenuOpening = 1150;
 
 // szTip holds 128 bytes with its terminator.
 inline constexpr std::size_t kTrayTipLimit = 127;
@@ -36,6 +41,9 @@ public:
     void Remove();
     // The tip, cut to kTrayTipLimit bytes.
     void SetTip(TextView tip);
+    // Hands the owner's menu to the tray, where the tray shows menus itself.
+    void SetMenu(TextView menu);
+    [[nodiscard]] bool HostPresent() const { return m_host.HostPresent(); }
     // Hooks the owner so that the icon's events reach the handler: TrayNotify codes, and
     // kTrayOwnerDestroyed when the owner is destroyed. False when there is no loaded owner.
     [[nodiscard]] bool InstallHandler(Handler handler);

@@ -1,9 +1,13 @@
 #include "capture/BmpCodec.h"
 
+#include "capture/PictureSize.h"
+
 #include <array>
 #include <bit>
 #include <cstdint>
 #include <cstring>
+#include <utility>
+#include <vector>
 
 namespace tovrik::capture {
 
@@ -14,10 +18,11 @@ constexpr std::uint32_t kInfoHeaderSize = 40;
 constexpr std::uint32_t kFileHeaderSize = 14;
 constexpr std::uint32_t kCoreHeaderSize = 12;
 constexpr std::uint32_t kCompressionRgb = 0;
+constexpr std::uint32_t kCompressionRle8 = 1;
+constexpr std::uint32_t kCompressionRle4 = 2;
+constexpr std::uint64_t kMaxPixelsPerRleByte = 128;
 constexpr std::uint32_t kCompressionBitFields = 3;
 constexpr std::uint32_t kCompressionAlphaBitFields = 6;
-// Larger pictures are refused rather than trusted: 2^28 pixels is a gigabyte of BGRA.
-constexpr std::uint64_t kMaxPixels = std::uint64_t{1} << 28;
 
 void Put16(Bytes& out, std::uint16_t value) {
     out += static_cast<char>(value & 0xFF);
@@ -183,6 +188,106 @@ void DecodeRow(BytesView row, const BmpInfo& info, const std::array<std::uint32_
     }
 }
 
+// Palette indexes of a run-length encoded BMP (RLE8: a byte per pixel, RLE4: a nibble), rows
+// bottom-up as the format has them. Runs that reach past the picture are clipped; pixels the
+// data skips (a delta, a line or the picture ended early) keep index 0.
+class RleReader {
+public:
+    RleReader(BytesView data, std::int64_t width, std::int64_t height, bool fourBit)
+        : m_data(data), m_width(width), m_height(height), m_fourBit(fourBit),
+          m_indexes(static_cast<std::size_t>(width * height), 0) {}
+
+    [[nodiscard]] std::vector<std::uint8_t> Read() {
+        std::size_t at = 0;
+        while (at + 2 <= m_data.size() && m_y < m_height) {
+            const unsigned count = Byte(at);
+            const unsigned value = Byte(at + 1);
+            at += 2;
+            if (count > 0) {
+                for (unsigned i = 0; i < count; ++i) {
+                    Put(m_fourBit ? ((i % 2 == 0) ? value >> 4 : value & 0x0F) : value);
+                }
+                continue;
+            }
+            if (value == 0) { // end of line
+                m_x = 0;
+                ++m_y;
+            } else if (value == 1) { // end of picture
+                break;
+            } else if (value == 2) { // delta
+                if (at + 2 > m_data.size()) {
+                    break;
+                }
+                m_x += Byte(at);
+                m_y += Byte(at + 1);
+                at += 2;
+            } else { // a literal run, padded to a whole 16-bit word
+                const std::size_t bytes = m_fourBit ? (value + 1) / 2 : value;
+                if (at + bytes > m_data.size()) {
+                    break;
+                }
+                for (unsigned i = 0; i < value; ++i) {
+                    const unsigned byte = Byte(at + (m_fourBit ? i / 2 : i));
+                    Put(m_fourBit ? ((i % 2 == 0) ? byte >> 4 : byte & 0x0F) : byte);
+                }
+                at += bytes + bytes % 2;
+            }
+        }
+        return std::move(m_indexes);
+    }
+
+private:
+    [[nodiscard]] unsigned Byte(std::size_t at) const { return static_cast<std::uint8_t>(m_data[at]); }
+
+    void Put(unsigned index) {
+        if (m_x < m_width && m_y < m_height) {
+            m_indexes[static_cast<std::size_t>(m_y * m_width + m_x)] = static_cast<std::uint8_t>(index);
+        }
+        ++m_x;
+    }
+
+    BytesView m_data;
+    std::int64_t m_width;
+    std::int64_t m_height;
+    bool m_fourBit;
+    std::int64_t m_x = 0;
+    std::int64_t m_y = 0;
+    std::vector<std::uint8_t> m_indexes;
+};
+
+ui::Bitmap DecodeRle(BytesView data, const BmpInfo& info, const std::array<std::uint32_t, 256>& palette) {
+    const std::vector<std::uint8_t> indexes =
+        RleReader(data, info.width, info.height, info.compression == kCompressionRle4).Read();
+    ui::Bitmap image;
+    image.width = static_cast<int>(info.width);
+    image.height = static_cast<int>(info.height);
+    image.pixels.resize(image.Stride() * static_cast<std::size_t>(image.height));
+    for (int y = 0; y < image.height; ++y) {
+        const int sourceRow = info.topDown ? y : image.height - 1 - y;
+        const std::uint8_t* in = indexes.data() + static_cast<std::size_t>(sourceRow) * static_cast<std::size_t>(image.width);
+        std::uint8_t* out = image.pixels.data() + static_cast<std::size_t>(y) * image.Stride();
+        for (int x = 0; x < image.width; ++x) {
+            std::memcpy(out + static_cast<std::size_t>(x) * 4, &palette[in[x]], 4);
+        }
+    }
+    return image;
+}
+
+std::array<std::uint32_t, 256> ReadPalette(BytesView bytes, const BmpInfo& info) {
+    std::array<std::uint32_t, 256> palette{};
+    palette.fill(0xFF000000u);
+    const std::size_t entrySize = info.headerSize == kCoreHeaderSize ? 3 : 4;
+    const std::size_t maxCount = std::size_t{1} << info.bitCount;
+    const std::size_t count = (info.coloursUsed != 0 && info.coloursUsed < maxCount) ? info.coloursUsed : maxCount;
+    const std::size_t start = kFileHeaderSize + info.headerSize;
+    for (std::size_t i = 0; i < count && start + (i + 1) * entrySize <= bytes.size(); ++i) {
+        const std::size_t at = start + i * entrySize;
+        palette[i] = 0xFF000000u | Read16(bytes, at) |
+                     (static_cast<std::uint32_t>(static_cast<std::uint8_t>(bytes[at + 2])) << 16);
+    }
+    return palette;
+}
+
 } // namespace
 
 Bytes ToBmpBytes(const ui::Bitmap& image) {
@@ -240,10 +345,21 @@ Bytes EncodeBmp24(const ui::Bitmap& image) {
 std::optional<ui::Bitmap> DecodeBmp(BytesView bytes) {
     const std::optional<BmpInfo> info = ReadInfo(bytes);
     if (!info || info->width <= 0 || info->height <= 0 ||
-        static_cast<std::uint64_t>(info->width) * static_cast<std::uint64_t>(info->height) > kMaxPixels) {
+        static_cast<std::uint64_t>(info->width) * static_cast<std::uint64_t>(info->height) > kMaxPicturePixels) {
         return std::nullopt;
     }
     const std::uint32_t bits = info->bitCount;
+    const bool rle = (info->compression == kCompressionRle8 && bits == 8) ||
+                     (info->compression == kCompressionRle4 && bits == 4);
+    if (rle) {
+        // Two bytes of runs make at most 255 pixels: a picture far larger than its data could
+        // make is not trusted with the memory it asks for.
+        const std::uint64_t pixels = static_cast<std::uint64_t>(info->width) * static_cast<std::uint64_t>(info->height);
+        if (info->pixelOffset >= bytes.size() || pixels / kMaxPixelsPerRleByte > bytes.size() - info->pixelOffset) {
+            return std::nullopt;
+        }
+        return DecodeRle(bytes.substr(info->pixelOffset), *info, ReadPalette(bytes, *info));
+    }
     const bool indexed = bits == 1 || bits == 4 || bits == 8;
     const bool fields = info->compression == kCompressionBitFields || info->compression == kCompressionAlphaBitFields;
     if (!(indexed || bits == 16 || bits == 24 || bits == 32) ||
@@ -259,16 +375,7 @@ std::optional<ui::Bitmap> DecodeBmp(BytesView bytes) {
     std::array<std::uint32_t, 256> palette{};
     palette.fill(0xFF000000u);
     if (indexed) {
-        const std::size_t entrySize = info->headerSize == kCoreHeaderSize ? 3 : 4;
-        const std::size_t maxCount = std::size_t{1} << bits;
-        const std::size_t count =
-            (info->coloursUsed != 0 && info->coloursUsed < maxCount) ? info->coloursUsed : maxCount;
-        const std::size_t start = kFileHeaderSize + info->headerSize;
-        for (std::size_t i = 0; i < count && start + (i + 1) * entrySize <= bytes.size(); ++i) {
-            const std::size_t at = start + i * entrySize;
-            palette[i] = 0xFF000000u | Read16(bytes, at) |
-                         (static_cast<std::uint32_t>(static_cast<std::uint8_t>(bytes[at + 2])) << 16);
-        }
+        palette = ReadPalette(bytes, *info);
     }
 
     std::array<std::uint32_t, 4> masks = {0x00FF0000u, 0x0000FF00u, 0x000000FFu, 0}; // R, G, B, A

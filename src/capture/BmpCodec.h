@@ -23,7 +23,8 @@ inline constexpr std::size_t kCaptureBmpHeaderSize = 58;
 // A conventional 24-bit BMP (54-byte header, rows bottom-up, padded to 4 bytes).
 [[nodiscard]] Bytes EncodeBmp24(const ui::Bitmap& image);
 
-// Uncompressed BMPs of 1, 4, 8, 16, 24 or 32 bits, bit fields included, either row order.
+// BMPs of 1, 4, 8, 16, 24 or 32 bits, bit fields included, either row order, and run-length
+// encoded ones (RLE8, RLE4). More than kMaxPicturePixels are refused.
 // Pixels without an alpha mask come out opaque.
 [[nodiscard]] std::optional<ui::Bitmap> DecodeBmp(BytesView bytes);
 

@@ -3,10 +3,12 @@
 #include "capture/FileDialog.h"
 #include "capture/ImageFile.h"
 #include "capture/OverlayWindow.h"
+#include "capture/ScreenSettle.h"
 #include "capture/ScreenSource.h"
 #include "settings/Clock.h"
 
 #include <algorithm>
+#include <memory>
 #include <vector>
 
 namespace tovrik::capture {
@@ -17,9 +19,9 @@ constexpr TextView kSaveFilter = "PNG图片(*.png)|*.png|JPG图片(*.jpg)|*.jpg|
 constexpr TextView kSaveExtension = "png";
 
 // The work area widened to every monitor.
-Rect VirtualScreen(ScreenSource& screen) {
-    Rect area = screen.WorkArea();
-    for (const Rect& monitor : screen.Monitors()) {
+Rect VirtualScreen(const Rect& workArea, const std::vector<Rect>& monitors) {
+    Rect area = workArea;
+    for (const Rect& monitor : monitors) {
         area = {std::min(area.left, monitor.left), std::min(area.top, monitor.top), std::max(area.right, monitor.right),
                 std::max(area.bottom, monitor.bottom)};
     }
@@ -28,9 +30,9 @@ Rect VirtualScreen(ScreenSource& screen) {
 
 } // namespace
 
-CaptureOverlay::CaptureOverlay(ScreenSource& screen, OverlayWindow& window, FileDialogHost& dialogs,
-                               const settings::Clock& clock)
-    : m_screen(screen), m_window(window), m_dialogs(dialogs), m_clock(clock) {}
+CaptureOverlay::CaptureOverlay(ScreenSource& screen, ScreenSettle& settle, OverlayWindow& window,
+                               FileDialogHost& dialogs, const settings::Clock& clock)
+    : m_screen(screen), m_settle(settle), m_window(window), m_dialogs(dialogs), m_clock(clock) {}
 
 bool CaptureOverlay::Run() {
     if (m_open) {
@@ -42,7 +44,7 @@ bool CaptureOverlay::Run() {
         return false;
     }
     m_open = true;
-    const bool shown = m_window.RunModal(m_screenArea, m_painter.Frame(), *this);
+    const bool shown = m_window.RunModal(m_screenArea, *m_painter.Canvas(), *this);
     m_open = false;
     if (!shown || !m_selection.HasArea()) {
         m_result = false;
@@ -51,7 +53,14 @@ bool CaptureOverlay::Run() {
 }
 
 OverlaySelection CaptureOverlay::Selection() const {
-    return {&m_painter.Screen().Bitmap(), m_selection.left, m_selection.top, m_selection.Width(), m_selection.Height()};
+    const OverlayCanvas* canvas = m_painter.Canvas();
+    return {canvas != nullptr ? canvas->ScreenPixels() : nullptr, m_selection.left, m_selection.top,
+            m_selection.Width(), m_selection.Height()};
+}
+
+ui::Bitmap CaptureOverlay::SelectedPixels() const {
+    const OverlayCanvas* canvas = m_painter.Canvas();
+    return canvas != nullptr ? canvas->CropScreen(m_selection) : ui::Bitmap{};
 }
 
 void CaptureOverlay::Reset() {
@@ -60,6 +69,8 @@ void CaptureOverlay::Reset() {
     }
     m_result = false;
     m_screenArea = {};
+    m_monitors = {};
+    m_hintMonitor = {};
     m_hitCode = kHitNothing;
     m_dragging = false;
     m_selected = false;
@@ -82,16 +93,32 @@ bool CaptureOverlay::MenuActive() const {
 }
 
 bool CaptureOverlay::Freeze() {
-    const Rect area = VirtualScreen(m_screen);
+    const Rect workArea = m_screen.WorkArea();
+    const std::vector<Rect> monitors = m_screen.Monitors();
+    const Rect area = VirtualScreen(workArea, monitors);
     if (!area.HasArea()) {
         return false;
     }
+<<<<<<< HEAD
+    std::unique_ptr<OverlayCanvas> canvas = m_screen.Freeze(area);
+    if (!canvas || canvas->Width() != area.Width() || canvas->Height() != area.Height()) {
+        return false;
+    }
+    m_screenArea = area;
+    m_painter.Prepare(std::move(canvas));
+=======
+    // The picture is to show what the user saw when asking for it.
+    m_settle.AwaitOwnWindows(kSettleLimitMs);
     ui::Bitmap picture;
     if (!m_screen.Grab(area, picture) || picture.width != area.Width() || picture.height != area.Height()) {
         return false;
     }
     m_screenArea = area;
+    m_monitors = MonitorLayout(monitors, workArea, area);
+    const std::optional<Point> pointer = m_screen.PointerPosition();
+    m_hintMonitor = pointer ? m_monitors.At({pointer->x - area.left, pointer->y - area.top}) : m_monitors.Primary();
     m_painter.Prepare(std::move(picture));
+>>>>>>> h14-dpi
     Update();
     return true;
 }
@@ -99,13 +126,13 @@ bool CaptureOverlay::Freeze() {
 void CaptureOverlay::Update() {
     if (!m_dragging && !m_selected) {
         m_scene.showSelection = false;
-        m_scene.info = DefaultInfoPanel(ScreenWidth(), ScreenHeight());
+        m_scene.info = DefaultInfoPanel(m_hintMonitor);
     } else {
         m_selection = m_raw.Normalized();
         m_scene.showSelection = true;
         m_scene.selection = m_selection;
         m_scene.handles = SelectionHandles(m_selection);
-        m_scene.info = SelectionInfoPanel(m_selection, ScreenWidth(), ScreenHeight());
+        m_scene.info = SelectionInfoPanel(m_selection, m_monitors.Holding(m_selection));
     }
     Redraw();
 }
@@ -147,6 +174,10 @@ void CaptureOverlay::OnMouseMove(Point pointer) {
         const HitResult hit = HitTest(m_scene.handles, m_selection, pointer);
         m_hitCode = hit.code;
         SetCursor(hit.cursor);
+    } else if (!m_selected && m_monitors.At(pointer) != m_hintMonitor) {
+        // The hint goes along to the monitor the user looks at.
+        m_hintMonitor = m_monitors.At(pointer);
+        Update();
     }
 }
 
@@ -315,7 +346,7 @@ void CaptureOverlay::SaveToFile() {
     }
     // The overlay finishes whether or not the file could be written: the capture itself
     // goes on to the calling command, which has its own report.
-    (void)SaveImageFile(m_painter.Screen().Crop(m_selection), path);
+    (void)SaveImageFile(SelectedPixels(), path);
     Finish();
 }
 

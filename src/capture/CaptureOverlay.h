@@ -1,6 +1,7 @@
 #pragma once
 
 #include "capture/Geometry.h"
+#include "capture/MonitorLayout.h"
 #include "capture/OverlayInput.h"
 #include "capture/OverlayLayout.h"
 #include "capture/OverlayPainter.h"
@@ -16,11 +17,12 @@ namespace tovrik::capture {
 
 class FileDialogHost;
 class OverlayWindow;
+class ScreenSettle;
 class ScreenSource;
 
 // The chosen area of a finished overlay, in frozen-screen pixels.
 struct OverlaySelection {
-    const ui::Bitmap* screen = nullptr;
+    const ui::Bitmap* screen = nullptr; // null when the display server keeps the frozen screen
     int left = 0;
     int top = 0;
     int width = 0;
@@ -41,14 +43,21 @@ public:
     // Clicks within this time after the context menu closed are the menu's own, not a new
     // selection.
     static constexpr std::uint64_t kMenuGuardMs = 200;
+    // How long the freeze waits for windows just shown or hidden to reach the screen: long
+    // enough for a map and a paint, short enough not to be felt after the hotkey.
+    static constexpr int kSettleLimitMs = 100;
 
-    CaptureOverlay(ScreenSource& screen, OverlayWindow& window, FileDialogHost& dialogs, const settings::Clock& clock);
+    CaptureOverlay(ScreenSource& screen, ScreenSettle& settle, OverlayWindow& window, FileDialogHost& dialogs,
+                   const settings::Clock& clock);
 
     // Shows the overlay and returns when it closes: true when the user finished with a
     // selection at least 1 x 1 pixel. False at once while another run is going on. The
     // selection and the frozen screen stay until Reset.
     [[nodiscard]] bool Run();
     [[nodiscard]] OverlaySelection Selection() const;
+    // The frozen screen's pixels of the selection (black where it left the screen); empty
+    // when there is no frozen screen.
+    [[nodiscard]] ui::Bitmap SelectedPixels() const;
     // Clears the state and frees the canvases; ignored while a run is going on, whose window
     // still shows them.
     void Reset();
@@ -64,6 +73,8 @@ public:
     [[nodiscard]] int ScreenWidth() const { return m_screenArea.Width(); }
     [[nodiscard]] int ScreenHeight() const { return m_screenArea.Height(); }
     [[nodiscard]] const ui::Bitmap& Frame() const { return m_painter.Frame(); }
+    // The monitors in frozen-screen pixels.
+    [[nodiscard]] const MonitorLayout& Monitors() const { return m_monitors; }
 
     void OnLeftButtonDown(Point pointer) override;
     void OnLeftButtonUp(Point pointer) override;
@@ -87,12 +98,15 @@ private:
     void SaveToFile();
 
     ScreenSource& m_screen;
+    ScreenSettle& m_settle;
     OverlayWindow& m_window;
     FileDialogHost& m_dialogs;
     const settings::Clock& m_clock;
 
     OverlayPainter m_painter;
     Rect m_screenArea; // virtual screen in desktop pixels
+    MonitorLayout m_monitors;
+    Rect m_hintMonitor; // where the hint is while nothing is selected: under the pointer
     bool m_open = false;
     bool m_result = false;
     int m_hitCode = kHitNothing;

@@ -130,11 +130,13 @@ bool SaveImageFile(const ui::Bitmap& image, TextView path, TextView format, std:
 }
 
 Text ImageFileType(TextView path) {
-    const std::optional<Bytes> content = files::ReadFile(path);
-    if (!content) {
+    // The signature is all it takes: the rest of the file is never read, and a pipe, a device
+    // or a folder is no picture.
+    const std::optional<Bytes> head = files::ReadFileHead(path, kSignatureBytes);
+    if (!head) {
         return {};
     }
-    return ImageTypeOfBytes(*content);
+    return ImageTypeOfBytes(*head);
 }
 
 Text ImageTypeOfBytes(BytesView head) {

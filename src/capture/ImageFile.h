@@ -30,8 +30,9 @@ namespace tovrik::capture {
                                  std::optional<int> quality = std::nullopt);
 
 // The image type ("JPEG", "PNG", "GIF", "TIFF", "BMP", "PCX", "SVG", "PSD", "SWF", "WMF",
-// "EMF", "EPS", "TGA", "ICO", "CUR", "ANI", "IFF") told by the file's first 16 bytes; the empty
-// text for a missing, unreadable or shorter file, or an unknown signature.
+// "EMF", "EPS", "TGA", "ICO", "CUR", "ANI", "IFF") told by the file's first 16 bytes, the
+// only ones read; the empty text for a missing, unreadable or shorter file, one that is not a
+// regular file (a named pipe, a device, a folder), or an unknown signature.
 [[nodiscard]] Text ImageFileType(TextView path);
 // The same for bytes already in memory.
 [[nodiscard]] Text ImageTypeOfBytes(BytesView head);

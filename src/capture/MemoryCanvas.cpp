@@ -142,24 +142,33 @@ void MemoryCanvas::BlendBlackFrom(const MemoryCanvas& source, int alpha) {
         return;
     }
     Resize(source.Width(), source.Height());
-    BlendBlackRows(source, alpha, 0, source.Height());
+    BlendBlackRect(source, alpha, Bounds());
 }
 
-void MemoryCanvas::BlendBlackRows(const MemoryCanvas& source, int alpha, int firstRow, int endRow) {
-    firstRow = std::max(firstRow, 0);
-    endRow = std::min(endRow, Height());
-    if (this == &source || source.Width() != Width() || source.Height() != Height() || firstRow >= endRow) {
+void MemoryCanvas::BlendBlackRect(const MemoryCanvas& source, int alpha, const Rect& area) {
+    const Rect clip = area.Normalized().Intersected(Bounds()).Intersected(source.Bounds());
+    if (this == &source || clip.IsEmpty()) {
         return;
     }
-    const std::size_t offset = static_cast<std::size_t>(firstRow) * m_bitmap.Stride();
-    const std::size_t bytes = static_cast<std::size_t>(endRow - firstRow) * m_bitmap.Stride();
-    const std::uint8_t* from = source.m_bitmap.pixels.data() + offset;
-    std::uint8_t* to = m_bitmap.pixels.data() + offset;
     const int clamped = alpha > 255 ? 255 : alpha;
-    if (clamped <= 0) {
-        std::memcpy(to, from, bytes);
-    } else {
-        ScaleBytes(from, to, bytes, static_cast<std::uint8_t>(255 - clamped));
+    const auto blend = [&](const std::uint8_t* from, std::uint8_t* to, std::size_t bytes) {
+        if (clamped <= 0) {
+            std::memcpy(to, from, bytes);
+        } else {
+            ScaleBytes(from, to, bytes, static_cast<std::uint8_t>(255 - clamped));
+        }
+    };
+    const auto left = static_cast<std::size_t>(clip.left) * 4;
+    const auto bytes = static_cast<std::size_t>(clip.Width()) * 4;
+    if (bytes == m_bitmap.Stride() && bytes == source.m_bitmap.Stride()) {
+        // Whole rows lie one after the other: one pass over them all.
+        const std::size_t offset = static_cast<std::size_t>(clip.top) * bytes;
+        blend(source.m_bitmap.pixels.data() + offset, m_bitmap.pixels.data() + offset,
+              bytes * static_cast<std::size_t>(clip.Height()));
+        return;
+    }
+    for (int y = clip.top; y < clip.bottom; ++y) {
+        blend(RowBytes(source.m_bitmap, y) + left, reinterpret_cast<std::uint8_t*>(Row(m_bitmap, y)) + left, bytes);
     }
 }
 

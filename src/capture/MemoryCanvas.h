@@ -43,8 +43,8 @@ public:
     // This canvas := source with black laid over it at constant opacity alpha (0-255; 0 or less
     // leaves the source as it is, above 255 counts as 255). One pass, integer arithmetic.
     void BlendBlackFrom(const MemoryCanvas& source, int alpha);
-    // The same for the rows [firstRow, endRow) of a source of this canvas's size.
-    void BlendBlackRows(const MemoryCanvas& source, int alpha, int firstRow, int endRow);
+    // The same for the area of both canvases only, at the same position in each.
+    void BlendBlackRect(const MemoryCanvas& source, int alpha, const Rect& area);
 
 private:
     ui::Bitmap m_bitmap;

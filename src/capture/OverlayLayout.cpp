@@ -21,14 +21,14 @@ constexpr HitResult kHandleHits[8] = {
 
 } // namespace
 
-InfoPanel DefaultInfoPanel(int screenWidth, int screenHeight) {
-    const int left = (screenWidth - kDefaultInfoBoxWidth) / 2;
-    const int top = (screenHeight - kInfoBoxHeight) / 2;
+InfoPanel DefaultInfoPanel(const Rect& monitor) {
+    const int left = monitor.left + (monitor.Width() - kDefaultInfoBoxWidth) / 2;
+    const int top = monitor.top + (monitor.Height() - kInfoBoxHeight) / 2;
     return {"  按下鼠标左键开始选择截图位置.\r\n\r\n  按下鼠标右键选择更多操作或ESC键退出截图.",
             {left, top, left + kDefaultInfoBoxWidth, top + kInfoBoxHeight}};
 }
 
-InfoPanel SelectionInfoPanel(const Rect& selection, int screenWidth, int screenHeight) {
+InfoPanel SelectionInfoPanel(const Rect& selection, const Rect& monitor) {
     InfoPanel panel;
     panel.text = "  当前选择左边:" + std::to_string(selection.left) + "  顶边:" + std::to_string(selection.top) +
                  "  尺寸:" + std::to_string(selection.Width()) + " x " + std::to_string(selection.Height()) +
@@ -37,20 +37,28 @@ InfoPanel SelectionInfoPanel(const Rect& selection, int screenWidth, int screenH
     const int width = std::max(kMinInfoBoxWidth, selection.Width());
     int x = selection.left;
     int y = selection.top - kInfoBoxHeight - kInfoBoxGap;
-    if (x < 0) {
-        x = 0;
+    if (x < monitor.left) {
+        x = monitor.left;
     }
-    if (screenWidth - x - width < 0) {
-        x = screenWidth - width;
+    if (monitor.right - x - width < 0) {
+        x = monitor.right - width;
     }
-    if (y < 0) {
+    if (y < monitor.top) {
         y = selection.bottom + kInfoBoxGap;
     }
-    if (screenHeight - y - kInfoBoxHeight < 0) {
+    if (monitor.bottom - y - kInfoBoxHeight < 0) {
         y = selection.bottom - kInfoBoxHeight - kInfoBoxGap;
     }
     panel.box = {x, y, x + width, y + kInfoBoxHeight};
     return panel;
+}
+
+InfoPanel DefaultInfoPanel(int screenWidth, int screenHeight) {
+    return DefaultInfoPanel(Rect{0, 0, screenWidth, screenHeight});
+}
+
+InfoPanel SelectionInfoPanel(const Rect& selection, int screenWidth, int screenHeight) {
+    return SelectionInfoPanel(selection, Rect{0, 0, screenWidth, screenHeight});
 }
 
 Handles SelectionHandles(const Rect& s) {

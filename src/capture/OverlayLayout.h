@@ -43,9 +43,13 @@ inline constexpr int kMinInfoBoxWidth = 350;
 inline constexpr int kInfoBoxGap = 2;
 inline constexpr int kHandleReach = 2;
 
-// The hint shown while nothing is selected, centred on the screen.
+// The hint shown while nothing is selected, centred on the monitor.
+[[nodiscard]] InfoPanel DefaultInfoPanel(const Rect& monitor);
+// Position and size of a normalised selection, in a box above it, below it or inside it,
+// kept on the monitor as the rules keep it on the screen.
+[[nodiscard]] InfoPanel SelectionInfoPanel(const Rect& selection, const Rect& monitor);
+// The same on a screen that is one monitor with its corner at (0, 0).
 [[nodiscard]] InfoPanel DefaultInfoPanel(int screenWidth, int screenHeight);
-// Position and size of a normalised selection, in a box above it, below it or inside it.
 [[nodiscard]] InfoPanel SelectionInfoPanel(const Rect& selection, int screenWidth, int screenHeight);
 // Four-pixel squares on the corners and edge midpoints, midpoints truncated toward zero.
 [[nodiscard]] Handles SelectionHandles(const Rect& selection);

@@ -1,6 +1,8 @@
 #include "capture/OverlayPainter.h"
 
-#include <algorithm>
+#include "capture/MemoryOverlayCanvas.h"
+
+#include <utility>
 
 namespace tovrik::capture {
 
@@ -22,53 +24,48 @@ template <typename F> void ForEachPartOutside(const Rect& area, const Rect& hole
     f(Rect{inner.right, inner.top, area.right, inner.bottom});
 }
 
+// A one-pixel border along the inside of the rectangle.
+void FrameRect(OverlayCanvas& canvas, const Rect& area) {
+    if (area.IsEmpty()) {
+        return;
+    }
+    const Color color = OverlayPainter::kFrameColor;
+    canvas.FillRect({area.left, area.top, area.right, area.top + 1}, color);
+    canvas.FillRect({area.left, area.bottom - 1, area.right, area.bottom}, color);
+    canvas.FillRect({area.left, area.top, area.left + 1, area.bottom}, color);
+    canvas.FillRect({area.right - 1, area.top, area.right, area.bottom}, color);
+}
+
 } // namespace
 
-void OverlayPainter::Prepare(ui::Bitmap&& screen) {
-    m_screen.Adopt(std::move(screen));
-    const int width = m_screen.Width();
-    const int height = m_screen.Height();
-    m_back.Resize(width, height);
-    m_back.BlendBlackRows(m_screen, kDimAlpha, 0, height);
-    // Sized, not drawn: their memory stays untouched until a band is made.
-    m_dim.Resize(width, height);
-    m_dark.Resize(width, height);
-    const auto bands = static_cast<std::size_t>((height + kBandRows - 1) / kBandRows);
-    m_dimBands.assign(bands, false);
-    m_darkBands.assign(bands, false);
+void OverlayPainter::Prepare(std::unique_ptr<OverlayCanvas> canvas) {
+    m_canvas = std::move(canvas);
     m_painted = OverlayScene{};
+    if (m_canvas) {
+        m_canvas->ShowScreen(m_canvas->Bounds(), kDimAlpha);
+    }
+}
+
+void OverlayPainter::Prepare(ui::Bitmap&& screen) {
+    Prepare(std::make_unique<MemoryOverlayCanvas>(std::move(screen)));
 }
 
 void OverlayPainter::Release() {
-    m_screen.Release();
-    m_dim.Release();
-    m_dark.Release();
-    m_back.Release();
-    m_dimBands.clear();
-    m_darkBands.clear();
+    m_canvas.reset();
     m_painted = OverlayScene{};
 }
 
-void OverlayPainter::CopyBlended(MemoryCanvas& copy, std::vector<bool>& bandsMade, int alpha, const Rect& area) {
-    const Rect clip = area.Intersected(m_back.Bounds());
-    if (clip.IsEmpty()) {
-        return;
-    }
-    for (int band = clip.top / kBandRows; band * kBandRows < clip.bottom; ++band) {
-        const auto index = static_cast<std::size_t>(band);
-        if (!bandsMade[index]) {
-            copy.BlendBlackRows(m_screen, alpha, band * kBandRows, (band + 1) * kBandRows);
-            bandsMade[index] = true;
-        }
-    }
-    copy.DrawRectTo(m_back, clip);
+const ui::Bitmap& OverlayPainter::Frame() const {
+    static const ui::Bitmap kNone;
+    const ui::Bitmap* frame = m_canvas ? m_canvas->FramePixels() : nullptr;
+    return frame != nullptr ? *frame : kNone;
 }
 
 Rect OverlayPainter::Paint(const OverlayScene& scene, TextPainter& text) {
-    if (!m_back.Created() || scene == m_painted) {
+    if (!m_canvas || m_canvas->Bounds().IsEmpty() || scene == m_painted) {
         return {};
     }
-    const Rect changed = Extent(m_painted).United(Extent(scene)).Intersected(m_back.Bounds());
+    const Rect changed = Extent(m_painted).United(Extent(scene)).Intersected(m_canvas->Bounds());
     Restore(m_painted, scene);
     Draw(m_painted, scene, text);
     m_painted = scene;
@@ -79,7 +76,7 @@ Rect OverlayPainter::Paint(const OverlayScene& scene, TextPainter& text) {
 // new selection Draw takes care of it.
 void OverlayPainter::Restore(const OverlayScene& old, const OverlayScene& scene) {
     const Rect hole = scene.showSelection ? scene.selection : Rect{};
-    const auto restore = [this](const Rect& part) { CopyBlended(m_dim, m_dimBands, kDimAlpha, part); };
+    const auto restore = [this](const Rect& part) { m_canvas->ShowScreen(part, kDimAlpha); };
     if (old.showSelection) {
         ForEachPartOutside(old.selection.Inflated(kHandleReach), hole, restore);
     }
@@ -91,7 +88,7 @@ void OverlayPainter::Draw(const OverlayScene& old, const OverlayScene& scene, Te
         // The undimmed screen, except where the back buffer shows it already: inside the old
         // selection's frame and away from the old handles and information box.
         const Rect shown = old.showSelection ? old.selection.Inflated(-1) : Rect{};
-        const auto uncover = [this](const Rect& part) { m_screen.DrawRectTo(m_back, part); };
+        const auto uncover = [this](const Rect& part) { m_canvas->ShowScreen(part, 0); };
         ForEachPartOutside(scene.selection, shown, uncover);
         if (old.showSelection) {
             for (const Rect& handle : old.handles) {
@@ -99,18 +96,18 @@ void OverlayPainter::Draw(const OverlayScene& old, const OverlayScene& scene, Te
             }
         }
         uncover(old.info.box.Intersected(scene.selection));
-        m_back.FrameRect(scene.selection, kFrameColor);
+        FrameRect(*m_canvas, scene.selection);
         for (const Rect& handle : scene.handles) {
-            m_back.FillRect(handle, kFrameColor);
+            m_canvas->FillRect(handle, kFrameColor);
         }
     }
     if (scene.info.box.IsEmpty()) {
         return;
     }
-    CopyBlended(m_dark, m_darkBands, kDarkAlpha, scene.info.box);
+    m_canvas->ShowScreen(scene.info.box, kDarkAlpha);
     Rect textBox = scene.info.box;
     textBox.top += kTextInset;
-    text.DrawText(m_back.Bitmap(), textBox, scene.info.text);
+    m_canvas->DrawText(textBox, scene.info.text, text);
 }
 
 Rect OverlayPainter::Extent(const OverlayScene& scene) {

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "capture/MemoryCanvas.h"
+#include "capture/OverlayCanvas.h"
 #include "capture/OverlayLayout.h"
 #include "capture/TextPainter.h"
 
-#include <vector>
+#include <memory>
 
 namespace tovrik::capture {
 
@@ -18,15 +18,9 @@ struct OverlayScene {
     bool operator==(const OverlayScene&) const = default;
 };
 
-// The overlay's canvases: the frozen screen, its dimmed and darker copies and the back buffer
-// the window shows. A repaint only copies, and only what differs between the previous and the
-// new scene, so a mouse move costs in proportion to the selection's edges and the information
-// box, not to the screen.
-//
-// The first frame is the whole screen dimmed, blended straight into the back buffer. The
-// dimmed and darker copies are made band by band the first time a repaint needs them (the
-// darker one only ever under the information box), each band once per overlay: most of them
-// are never needed, and a whole-screen canvas is costly to touch for the first time.
+// Draws the overlay's scenes on its canvas. A repaint only draws what differs between the
+// previous and the new scene, so a mouse move costs in proportion to the selection's edges and
+// the information box, not to the screen; the first frame is the whole screen dimmed.
 class OverlayPainter {
 public:
     static constexpr int kDimAlpha = 100;
@@ -35,35 +29,29 @@ public:
     // The text starts this far below the top of the information box.
     static constexpr int kTextInset = 10;
 
-    // Rows per band of the dimmed and darker copies.
-    static constexpr int kBandRows = 16;
-
-    // Takes the frozen screen and makes the back buffer: the dimmed screen with nothing on it.
+    // Takes the canvas of a frozen screen and draws the first frame: the dimmed screen with
+    // nothing on it.
+    void Prepare(std::unique_ptr<OverlayCanvas> canvas);
+    // The same for a frozen screen in our memory.
     void Prepare(ui::Bitmap&& screen);
-    // Empties the canvases and frees their memory.
+    // Lets go of the canvas and everything it holds.
     void Release();
 
-    // Brings the back buffer to the scene; returns the area that changed (empty when none).
+    // Brings the frame to the scene; returns the area that changed (empty when none).
     Rect Paint(const OverlayScene& scene, TextPainter& text);
 
-    [[nodiscard]] const MemoryCanvas& Screen() const { return m_screen; }
-    [[nodiscard]] const ui::Bitmap& Frame() const { return m_back.Bitmap(); }
+    // Null before Prepare and after Release.
+    [[nodiscard]] const OverlayCanvas* Canvas() const { return m_canvas.get(); }
+    // The frame when it is in our memory, otherwise an empty bitmap.
+    [[nodiscard]] const ui::Bitmap& Frame() const;
 
 private:
     void Restore(const OverlayScene& old, const OverlayScene& scene);
     void Draw(const OverlayScene& old, const OverlayScene& scene, TextPainter& text);
     [[nodiscard]] static Rect Extent(const OverlayScene& scene);
-    // Copies the area of the dimmed or darker copy into the back buffer, making the bands it
-    // lies on first where they are still missing.
-    void CopyBlended(MemoryCanvas& copy, std::vector<bool>& bandsMade, int alpha, const Rect& area);
 
-    MemoryCanvas m_screen;
-    MemoryCanvas m_dim;
-    MemoryCanvas m_dark;
-    MemoryCanvas m_back;
-    std::vector<bool> m_dimBands;
-    std::vector<bool> m_darkBands;
-    OverlayScene m_painted; // what the back buffer shows
+    std::unique_ptr<OverlayCanvas> m_canvas;
+    OverlayScene m_painted; // what the frame shows
 };
 
 } // namespace tovrik::capture

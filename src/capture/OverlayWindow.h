@@ -1,6 +1,7 @@
 #pragma once
 
 #include "capture/Geometry.h"
+#include "capture/OverlayCanvas.h"
 #include "capture/OverlayLayout.h"
 #include "capture/TextPainter.h"
 #include "text/Types.h"
@@ -25,11 +26,12 @@ struct MenuItem {
 class OverlayWindow : public TextPainter {
 public:
     // Shows a borderless, topmost tool window without caption over the area (desktop pixels)
-    // and runs a modal loop until Close. The window shows `frame` with the frame's (0, 0) at
-    // its top-left corner, repaints from it whenever the system asks, never erases its
-    // background, and feeds mouse and key events to `input`. False when no window could be
-    // shown. `frame` stays valid and keeps its size until this returns.
-    [[nodiscard]] virtual bool RunModal(const Rect& area, const ui::Bitmap& frame, OverlayInput& input) = 0;
+    // and runs a modal loop until Close. The window shows the canvas's frame (in our memory or
+    // kept by the display server) with the frame's (0, 0) at its top-left corner, repaints
+    // from it whenever the system asks, never erases its background, and feeds mouse and key
+    // events to `input`. False when no window could be shown or the frame is of a kind the
+    // window cannot show. The canvas stays valid and keeps its size until this returns.
+    [[nodiscard]] virtual bool RunModal(const Rect& area, const OverlayCanvas& canvas, OverlayInput& input) = 0;
     // Ends the modal loop once the event being handled returns.
     virtual void Close() = 0;
     // The area of the frame has changed: show it now.

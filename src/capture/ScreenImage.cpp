@@ -60,8 +60,10 @@ bool ScreenImage::SelectArea(bool copyToClipboard) {
     }
     const bool selected = m_overlay.Run();
     if (selected) {
-        const OverlaySelection area = m_overlay.Selection();
-        CopyFromDc(*area.screen, area.left, area.top, area.width, area.height, area.width, area.height);
+        // Only the selected pixels come over: the frozen screen may be kept by the display
+        // server, and copying them once is all CopyFromDc would do at the same size.
+        m_image = m_overlay.SelectedPixels();
+        MakeOpaque(m_image);
         if (copyToClipboard) {
             (void)m_clipboard.SetImage(m_image);
         }

@@ -1,8 +1,14 @@
 #pragma once
 
 #include "capture/Geometry.h"
+#include "capture/OverlayCanvas.h"
 #include "ui/Bitmap.h"
 
+<<<<<<< HEAD
+#include <memory>
+=======
+#include <optional>
+>>>>>>> h14-dpi
 #include <vector>
 
 namespace tovrik::capture {
@@ -21,6 +27,16 @@ public:
     // (area.left, area.top) of the desktop. The bitmap may come with memory from an earlier
     // picture for reuse; its size fields are to be set. False when the screen cannot be read.
     [[nodiscard]] virtual bool Grab(const Rect& area, ui::Bitmap& pictureOut) = 0;
+<<<<<<< HEAD
+    // The area frozen for an overlay, on a canvas of the area's size; null when the screen
+    // cannot be read. By default the picture of Grab, kept in our memory; a desktop whose
+    // server can keep and draw the pictures itself hands out a canvas of its own.
+    [[nodiscard]] virtual std::unique_ptr<OverlayCanvas> Freeze(const Rect& area);
+=======
+    // Where the pointer is. A system that does not tell (a Wayland session) leaves it empty,
+    // and the overlay's hint starts on the primary monitor.
+    [[nodiscard]] virtual std::optional<Point> PointerPosition() { return std::nullopt; }
+>>>>>>> h14-dpi
 };
 
 } // namespace tovrik::capture

@@ -16,13 +16,20 @@ inline constexpr std::size_t kMaxReadSize = 256u * 1024 * 1024;
 [[nodiscard]] char PathSeparator();
 [[nodiscard]] Text JoinPath(TextView directory, TextView name);
 
+// Regular files only: a named pipe, a device or a folder is refused without waiting on it.
 [[nodiscard]] std::optional<Bytes> ReadFile(TextView path, std::size_t maxSize = kMaxReadSize);
-// Replaces the whole file (creating it if needed).
+// At most the first count bytes of a regular file (fewer when it is shorter), without reading
+// the rest; nothing for a file that is not a regular one or cannot be read.
+[[nodiscard]] std::optional<Bytes> ReadFileHead(TextView path, std::size_t count);
+// Replaces the whole file (creating it if needed). When the data cannot all be written (a full
+// disk), the file is removed rather than left cut short.
 [[nodiscard]] bool WriteFile(TextView path, BytesView data);
 // Writes a temporary file beside the target and renames it over the target, so a crash never
 // leaves a torn file.
 [[nodiscard]] bool WriteFileAtomic(TextView path, BytesView data);
 [[nodiscard]] bool RemoveFile(TextView path);
+// Renames the file, replacing a file of the new name.
+[[nodiscard]] bool RenameFile(TextView from, TextView to);
 [[nodiscard]] bool FileExists(TextView path);
 [[nodiscard]] bool DirectoryExists(TextView path);
 // Creates the directory and any missing parents; true when it exists afterwards.

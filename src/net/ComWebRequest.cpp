@@ -90,6 +90,7 @@ HttpRequest ShapeRequest(TextView url, const ComWebRequestArgs& args, const Text
     request.port = UrlPort(url);
     request.path = UrlPath(url);
     request.timeoutMs = TimeoutMs(args.timeoutSeconds);
+    request.deadlineMs = BoundedDeadlineMs(args.deadlineMs);
     request.proxy = Text(args.proxy);
     request.followRedirects = !args.noRedirect;
 
@@ -140,6 +141,9 @@ Bytes ComWebRequest(TextView url, const ComWebRequestArgs& args) {
     }
 
     HttpResponse response = transport->Exchange(ShapeRequest(url, args, sendCookies ? &*sendCookies : nullptr));
+    if (args.failureOut != nullptr) {
+        *args.failureOut = response.opened ? response.failure : HttpFailure::NoAnswer;
+    }
     if (!response.opened) {
         return {};
     }
@@ -160,6 +164,9 @@ Bytes ComWebRequest(TextView url, const ComWebRequestArgs& args) {
         *args.receivedCookiesOut = std::move(received);
     }
     if (response.body.size() > kMaxBodyBytes) {
+        if (args.failureOut != nullptr) {
+            *args.failureOut = HttpFailure::TooLarge;
+        }
         return {};
     }
     return std::move(response.body);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "net/HttpFailure.h"
 #include "text/Types.h"
 
 namespace tovrik::net {
@@ -34,6 +35,10 @@ struct ComWebRequestArgs {
     bool mergeCookies = true;
     bool completeHeaders = true;
     bool normalizeHeaderNames = true;
+    // Beyond the fixed order: the whole exchange ends within this (at most kRequestDeadlineMs)
+    // whatever timeoutSeconds says, and why no usable reply came.
+    int deadlineMs = kRequestDeadlineMs;
+    HttpFailure* failureOut = nullptr;
 };
 
 // One complete exchange; returns the reply body. Empty when the request object could not be

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "net/HttpFailure.h"
 #include "text/Types.h"
 
 #include <cstddef>
@@ -41,6 +42,8 @@ struct HttpRequest {
     bool useCookieStore = true;
     // Applies to each phase (resolve, connect, send, receive); empty keeps the platform defaults.
     std::optional<int> timeoutMs;
+    // The whole exchange, connecting and every redirect included, ends within this.
+    int deadlineMs = kRequestDeadlineMs;
 };
 
 struct HttpResponse {
@@ -51,6 +54,7 @@ struct HttpResponse {
     // The reply's header block in the platform's own format.
     Text headerBlock;
     Bytes body;
+    HttpFailure failure = HttpFailure::None;
 };
 
 class HttpTransport {
@@ -60,8 +64,9 @@ public:
     HttpTransport& operator=(const HttpTransport&) = delete;
     virtual ~HttpTransport() = default;
 
-    // Blocks until the reply is complete, failed or timed out. Failures after setting up show
-    // as an empty or short body and status 0.
+    // Blocks until the reply is complete, failed or timed out, never past the request's
+    // deadline. Failures after setting up show as an empty or short body, status 0 and the
+    // failure.
     [[nodiscard]] virtual HttpResponse Exchange(const HttpRequest& request) = 0;
 };
 

@@ -79,6 +79,7 @@ HttpRequest ShapeRequest(TextView url, const WebRequestArgs& args) {
     request.useCookieStore = args.sendCookiesInOut == nullptr;
     request.followRedirects = !args.noRedirect;
     request.timeoutMs = kTimeoutMs;
+    request.deadlineMs = BoundedDeadlineMs(args.deadlineMs);
 
     if (args.completeHeaders) {
         CompleteHeaders(block, url, method);
@@ -105,6 +106,9 @@ Bytes WebRequest(TextView url, const WebRequestArgs& args) {
 Bytes WebRequest(HttpTransport& transport, TextView url, const WebRequestArgs& args) {
     const HttpRequest request = ShapeRequest(url, args);
     HttpResponse response = transport.Exchange(request);
+    if (args.failureOut != nullptr) {
+        *args.failureOut = response.opened ? response.failure : HttpFailure::NoAnswer;
+    }
     if (!response.opened) {
         return {};
     }
@@ -122,6 +126,9 @@ Bytes WebRequest(HttpTransport& transport, TextView url, const WebRequestArgs& a
         *args.receivedCookiesOut = std::move(received);
     }
     if (response.body.size() > kMaxBodyBytes) {
+        if (args.failureOut != nullptr) {
+            *args.failureOut = HttpFailure::TooLarge;
+        }
         return {};
     }
     return std::move(response.body);

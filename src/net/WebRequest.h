@@ -1,5 +1,6 @@
 #pragma once
 
+#include "net/HttpFailure.h"
 #include "text/Types.h"
 
 namespace tovrik::net {
@@ -27,11 +28,15 @@ struct WebRequestArgs {
     bool completeHeaders = true;
     bool normalizeHeaderNames = true;
     bool socksProxy = false;
+    // Beyond the fixed order: the whole exchange ends within this (at most kRequestDeadlineMs),
+    // and why no usable reply came.
+    int deadlineMs = kRequestDeadlineMs;
+    HttpFailure* failureOut = nullptr;
 };
 
 // One complete exchange; returns the reply body. Empty when the platform could not set the
 // request up (the outputs then keep their values), when the exchange failed, or when the body
-// passed kMaxBodyBytes. Each phase times out after 30 s.
+// passed kMaxBodyBytes. Each phase times out after 30 s, the whole exchange after deadlineMs.
 [[nodiscard]] Bytes WebRequest(TextView url, const WebRequestArgs& args = {});
 [[nodiscard]] Bytes WebRequest(HttpTransport& transport, TextView url, const WebRequestArgs& args = {});
 

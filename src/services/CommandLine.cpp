@@ -8,6 +8,8 @@
 #include "text/Trim.h"
 
 #include <ostream>
+#include <string>
+#include <utility>
 
 namespace tovrik::services {
 namespace {
@@ -34,8 +36,9 @@ constexpr TextView kOcrSection = "OCR";
 
 } // namespace
 
-CommandLine::CommandLine(Text programDirectory, std::ostream& out, std::ostream& err)
-    : m_settings(std::move(programDirectory)), m_out(out), m_err(err), m_keys(m_settings, err) {}
+CommandLine::CommandLine(Text programDirectory, std::ostream& out, std::ostream& err, PictureCheck check)
+    : m_settings(std::move(programDirectory)), m_out(out), m_err(err), m_keys(m_settings, err),
+      m_check(std::move(check)) {}
 
 const char* CommandLine::Usage() {
     return "Usage: TovrikOcr [--recognize FILE] [--translate [TEXT]] [--speak [TEXT]]\n"
@@ -43,7 +46,13 @@ const char* CommandLine::Usage() {
            "  --translate [TEXT] translate TEXT, or the result of the step before, and print it\n"
            "  --speak [TEXT]     read TEXT, or the result of the step before, aloud\n"
            "Steps run in the order given. Keys, token and service addresses come from the\n"
-           "settings file ZuDur.ini in the program directory.\n";
+           "settings file ZuDur.ini in the program directory.\n"
+           "\n"
+           "Usage: TovrikOcr --capture-to-file | --capture-and-copy | --capture-and-translate |\n"
+           "                 --self-translate | --show-settings\n"
+           "  hands the command to the running tray program (started first when none runs) and\n"
+           "  returns at once; bind these to keys where the desktop keeps global hotkeys to itself.\n"
+           "  Linux only.\n";
 }
 
 std::optional<std::vector<CommandLine::Step>> CommandLine::Parse(const std::vector<Text>& arguments, Text& errorOut) {
@@ -94,6 +103,7 @@ int CommandLine::Run(RecognitionService& service, const std::vector<Text>& argum
         m_out << Usage();
         return 0;
     }
+    ReportSettingsRepair(m_settings.Repair());
     service.SetKeys(m_settings.ReadItem(kOcrSection, "翻译AppId"), m_settings.ReadItem(kOcrSection, "翻译key"),
                     m_settings.ReadItem(kOcrSection, "识别ApiKey"), m_settings.ReadItem(kOcrSection, "识别SecretKey"));
     Text previous;
@@ -118,26 +128,68 @@ int CommandLine::Run(RecognitionService& service, const std::vector<Text>& argum
     return 0;
 }
 
+void CommandLine::ReportSettingsRepair(const settings::SettingsCheck& check) {
+    if (check.repair == settings::SettingsRepair::ConvertedFromUtf8) {
+        m_err << ForTerminal("note: the settings file was in UTF-8; it is now in code page 936, the original kept as " +
+                             check.keptAs)
+              << '\n';
+    } else if (check.repair == settings::SettingsRepair::SetAside) {
+        m_err << ForTerminal("note: the settings file could not be read as settings; it is kept as " + check.keptAs +
+                             " and the defaults are used")
+              << '\n';
+    }
+}
+
+std::optional<Bytes> CommandLine::ReadPicture(TextView path) {
+    const Text name(path);
+    // A named pipe, a device or a folder is refused before anything waits on it.
+    if (!files::ReadFileHead(path, 1)) {
+        Fail(files::FileExists(path) || files::DirectoryExists(path)
+                 ? name + " is not a picture: only regular files are read"
+                 : "cannot read the picture file " + name);
+        return std::nullopt;
+    }
+    std::optional<Bytes> picture = files::ReadFile(path, kMaxPictureFileBytes);
+    if (!picture) {
+        Fail("cannot read the picture file " + name + " (at most " + std::to_string(kMaxPictureFileBytes >> 20) +
+             " MB are read)");
+        return std::nullopt;
+    }
+    if (picture->empty()) {
+        Fail("the picture file " + name + " is empty");
+        return std::nullopt;
+    }
+    if (m_check) {
+        const PictureVerdict verdict = m_check(*picture);
+        if (!verdict.isPicture) {
+            Fail(name + " is not a picture (JPEG, PNG, BMP, GIF or TIFF); nothing was sent");
+            return std::nullopt;
+        }
+        if (verdict.tooLarge) {
+            Fail(name + " is too large: " + std::to_string(verdict.width) + " x " + std::to_string(verdict.height) +
+                 " pixels, more than the " + std::to_string(verdict.maxPixels) + " that are read; nothing was sent");
+            return std::nullopt;
+        }
+    }
+    return picture;
+}
+
 bool CommandLine::Recognize(RecognitionService& service, TextView path, Text& resultOut) {
-    const auto picture = files::ReadFile(path);
-    if (!picture || picture->empty()) {
-        Fail("cannot read the picture file " + Text(path));
+    const std::optional<Bytes> picture = ReadPicture(path);
+    if (!picture) {
         return false;
     }
-    const Text base = ServiceBase(m_settings, ServiceHost::Ocr);
     if (service.GetAccessToken().empty()) {
+        const Text base = ServiceBase(m_settings, ServiceHost::Ocr);
         Fail(m_keys.Refused() ? "the OCR service at " + base +
                                     " refused the keys (items 识别ApiKey and 识别SecretKey of section OCR in " +
                                     m_settings.SettingsPath() + ")"
-                              : "no access token: the OCR service at " + base + " did not answer");
+                              : service.LastFailure());
         return false;
     }
     resultOut = service.RecognizeBasic(*picture);
     if (resultOut.empty()) {
-        Fail("no text recognised in " + Text(path) +
-             " (no text found, a picture that cannot be read, or no answer "
-             "from the OCR service at " +
-             base + ")");
+        Fail(service.LastFailure().empty() ? "no text recognised in " + Text(path) : service.LastFailure());
         return false;
     }
     Print(resultOut);
@@ -151,8 +203,10 @@ bool CommandLine::Translate(RecognitionService& service, TextView text, Text& re
     }
     resultOut = service.TranslateYoudao(text);
     if (resultOut == "\r\n") {
-        Fail("no translation: the translation service at " + ServiceBase(m_settings, ServiceHost::YoudaoTranslate) +
-             " gave no result");
+        Fail(service.LastFailure().empty()
+                 ? "no translation: the translation service at " +
+                       ServiceBase(m_settings, ServiceHost::YoudaoTranslate) + " gave an empty result"
+                 : service.LastFailure());
         return false;
     }
     Print(resultOut);

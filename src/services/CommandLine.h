@@ -5,6 +5,9 @@
 #include "settings/SettingsStore.h"
 #include "text/Types.h"
 
+#include <cstddef>
+#include <cstdint>
+#include <functional>
 #include <iosfwd>
 #include <optional>
 #include <vector>
@@ -12,6 +15,19 @@
 namespace tovrik::services {
 
 class RecognitionService;
+
+// What the picture check of the program finds in a file's bytes, before anything is sent.
+struct PictureVerdict {
+    bool isPicture = true; // a format the program decodes
+    bool tooLarge = false; // more pixels than it decodes
+    std::uint64_t width = 0;
+    std::uint64_t height = 0;
+    std::uint64_t maxPixels = 0;
+};
+using PictureCheck = std::function<PictureVerdict(BytesView bytes)>;
+
+// Picture files larger than this are not read: no screen or scan the service takes comes near.
+inline constexpr std::size_t kMaxPictureFileBytes = 64u * 1024 * 1024;
 
 // The program's scripting interface: recognise a picture, translate, speak, in the order given,
 // each step feeding the next. Results go to the output stream as UTF-8 with "\n" line ends;
@@ -30,7 +46,9 @@ public:
     static constexpr int kFailure = 1;
     static constexpr int kUsageError = 2;
 
-    CommandLine(Text programDirectory, std::ostream& out, std::ostream& err);
+    // Files the check refuses are reported and never sent; without a check every readable
+    // file goes to the service.
+    CommandLine(Text programDirectory, std::ostream& out, std::ostream& err, PictureCheck check = {});
     CommandLine(const CommandLine&) = delete;
     CommandLine& operator=(const CommandLine&) = delete;
 
@@ -67,6 +85,9 @@ private:
     };
 
     [[nodiscard]] bool Recognize(RecognitionService& service, TextView path, Text& resultOut);
+    // The file's bytes when they can go to the service; nothing, after the failure message.
+    [[nodiscard]] std::optional<Bytes> ReadPicture(TextView path);
+    void ReportSettingsRepair(const settings::SettingsCheck& check);
     [[nodiscard]] bool Translate(RecognitionService& service, TextView text, Text& resultOut);
     [[nodiscard]] bool Speak(RecognitionService& service, TextView text);
     void Print(TextView text);
@@ -77,6 +98,7 @@ private:
     std::ostream& m_err;
     SettingsKeys m_keys;
     SilentStatus m_status;
+    PictureCheck m_check;
 };
 
 } // namespace tovrik::services

@@ -2,10 +2,12 @@
 
 #include "files/Files.h"
 #include "net/ComWebRequest.h"
+#include "net/RequestShaping.h"
 #include "net/WebRequest.h"
 #include "services/AudioPlayer.h"
 #include "services/JobStatusView.h"
 #include "services/KeySource.h"
+#include "services/ServiceReply.h"
 #include "services/SpeechCommands.h"
 #include "services/UnescapeUnicode.h"
 #include "settings/Clock.h"
@@ -17,23 +19,15 @@
 namespace tovrik::services {
 namespace {
 
-constexpr TextView kOcrSection = "OCR";
 constexpr TextView kBrowserAgent = "Mozilla/5.0 (Windows NT 10.0; WOW64) AppleWebKit/537.36 (KHTML, like Gecko) "
                                    "Chrome/69.0.3497.100 Safari/537.36";
 constexpr TextView kFormContentType = "application/x-www-form-urlencoded";
 constexpr TextView kKeyError = "错误的Api Key或Secret Key,请检查百度识别ApiKey设置!";
 constexpr TextView kSpeechAlias = "Baidu";
 constexpr TextView kSpeechFile = "tts.mp3";
+constexpr TextView kRecognitionFailed = "识别失败:";
+constexpr TextView kTranslationFailed = "翻译失败:";
 constexpr int kPost = 1;
-
-// The leading decimal digits of a settings item; empty or non-numeric text gives 0.
-[[nodiscard]] std::int64_t LeadingInteger(TextView text) {
-    std::int64_t value = 0;
-    for (std::size_t i = 0; i < text.size() && i < 18 && text[i] >= '0' && text[i] <= '9'; ++i) {
-        value = value * 10 + (text[i] - '0');
-    }
-    return value;
-}
 
 [[nodiscard]] Text LinesAt(json::JsonDocument& document, TextView arrayPath, TextView itemPrefix, TextView itemSuffix) {
     Text result;
@@ -45,10 +39,25 @@ constexpr int kPost = 1;
     return result;
 }
 
+// The plain-text interface says "errorCode=N" on a line of its own when it refuses.
+[[nodiscard]] Text YoudaoFailureText(TextView reply, net::HttpFailure failure, TextView host) {
+    if (failure != net::HttpFailure::None) {
+        return TransportFailureText(kTranslationFailed, host, failure);
+    }
+    constexpr TextView kCode = "errorCode=";
+    const std::size_t code = reply.find(kCode);
+    if (code != TextView::npos) {
+        const std::size_t end = reply.find_first_of("\r\n", code);
+        return Text(kTranslationFailed) + Text(reply.substr(code, end == TextView::npos ? TextView::npos : end - code));
+    }
+    return Text(kTranslationFailed) + Text(host) + " 的应答中没有翻译结果!";
+}
+
 } // namespace
 
 RecognitionService::RecognitionService(Text programDirectory, ServicePorts ports)
-    : m_directory(std::move(programDirectory)), m_settings(m_directory), m_ports(std::move(ports)) {}
+    : m_directory(std::move(programDirectory)), m_settings(m_directory), m_ports(std::move(ports)),
+      m_tokenCache(m_settings, m_ports.clock) {}
 
 void RecognitionService::SetKeys(TextView translationAppId, TextView translationKey, TextView apiKey,
                                  TextView secretKey) {
@@ -62,29 +71,64 @@ Text RecognitionService::Base(ServiceHost host) const {
     return ServiceBase(m_settings, host);
 }
 
-bool RecognitionService::CachedTokenIsValid() const {
-    const auto getTime = LeadingInteger(m_settings.ReadItem(kOcrSection, "GetTime"));
-    const auto expiresIn = LeadingInteger(m_settings.ReadItem(kOcrSection, "ExpiresTime"));
-    const double deadline = static_cast<double>(getTime) + static_cast<double>(expiresIn) * 1000.0;
-    const double now = static_cast<double>(LeadingInteger(settings::TimestampText(m_ports.clock)));
-    // More than one millisecond must remain.
-    return (deadline - now) - 1.0 > 0.0000001;
+// A cache that names no owner was written by an earlier version; it is trusted until the
+// service refuses it.
+bool RecognitionService::CachedTokenIsOurs() {
+    const Text issuedBy = m_tokenCache.IssuedBy();
+    if (!issuedBy.empty() && net::LowerAscii(issuedBy) != net::LowerAscii(Base(ServiceHost::Ocr))) {
+        return false;
+    }
+    const Text issuedFor = m_tokenCache.IssuedFor();
+    if (issuedFor.empty()) {
+        return true;
+    }
+    if (m_apiKey.empty()) {
+        LoadKeysFromBoxes();
+    }
+    return issuedFor == m_apiKey;
+}
+
+bool RecognitionService::BoxesHoldOtherKeys() const {
+    const Text apiKey = m_ports.keys.ApiKeyText();
+    const Text secretKey = m_ports.keys.SecretKeyText();
+    return !apiKey.empty() && !secretKey.empty() && (apiKey != m_apiKey || secretKey != m_secretKey);
+}
+
+void RecognitionService::LoadKeysFromBoxes() {
+    m_secretKey = m_ports.keys.SecretKeyText();
+    m_apiKey = m_ports.keys.ApiKeyText();
 }
 
 Text RecognitionService::GetAccessToken(bool force) {
-    m_accessToken = m_settings.ReadItem(kOcrSection, "AccessToken");
-    if (!m_accessToken.empty() && !force && CachedTokenIsValid()) {
+    m_lastFailure.clear();
+    m_keysRefused = false;
+    m_accessToken = m_tokenCache.Token();
+    const bool cached = !m_accessToken.empty();
+    if (cached && !force && m_tokenCache.IsValid() && CachedTokenIsOurs()) {
         return m_accessToken;
     }
-    if (m_apiKey.empty() || force) {
-        m_secretKey = m_ports.keys.SecretKeyText();
-        m_apiKey = m_ports.keys.ApiKeyText();
+    const bool keysFromBoxes = m_apiKey.empty() || force;
+    if (keysFromBoxes) {
+        LoadKeysFromBoxes();
     }
     m_accessToken.clear();
-    return RequestToken();
+    TokenAnswer answer = RequestToken();
+    // Keys held since start-up may be older than the boxes when a stale cache is renewed: the
+    // boxes get one more try before the keys are called wrong.
+    if (answer == TokenAnswer::Refused && cached && !keysFromBoxes && BoxesHoldOtherKeys()) {
+        LoadKeysFromBoxes();
+        answer = RequestToken();
+    }
+    if (answer == TokenAnswer::Refused) {
+        m_keysRefused = true;
+        m_lastFailure = kKeyError;
+        m_ports.keys.ShowKeyError(kKeyError);
+        return {};
+    }
+    return m_accessToken;
 }
 
-Text RecognitionService::RequestToken() {
+RecognitionService::TokenAnswer RecognitionService::RequestToken() {
     text::ParamList form;
     form.AddPair("grant_type", "client_credentials");
     form.AddPair("client_id", m_apiKey);
@@ -93,24 +137,50 @@ Text RecognitionService::RequestToken() {
     headers.AddPair("User-Agent", kBrowserAgent);
     const Text body = form.FormText();
     const Text headerText = headers.HeaderText();
-    const Bytes reply = net::WebRequest(m_ports.webTransport, Base(ServiceHost::Ocr) + "/oauth/2.0/token",
-                                        {.method = kPost, .postText = body, .extraHeaders = headerText});
+    const Text base = Base(ServiceHost::Ocr);
+    Text responseHeaders;
+    net::HttpFailure failure = net::HttpFailure::None;
+    const Bytes reply = net::WebRequest(m_ports.webTransport, base + "/oauth/2.0/token",
+                                        {.method = kPost,
+                                         .postText = body,
+                                         .extraHeaders = headerText,
+                                         .responseHeadersOut = &responseHeaders,
+                                         .failureOut = &failure});
 
-    json::JsonDocument document("da");
-    document.Init();
-    if (!document.Load(text::ConvertCharset(reply))) {
-        return m_accessToken;
+    ServiceReply answer(text::ConvertCharset(reply), failure, responseHeaders);
+    if (!answer.Loaded()) {
+        m_lastFailure = answer.FailureText(kRecognitionFailed, HostOf(base));
+        return TokenAnswer::Failed;
     }
-    m_accessToken = document.GetText("['access_token']");
+    m_accessToken = answer.Document().GetText("['access_token']");
     if (m_accessToken.empty()) {
-        m_ports.keys.ShowKeyError(kKeyError);
-        return {};
+        return TokenAnswer::Refused;
     }
-    const Text expiresIn = document.GetText("['expires_in']");
-    m_settings.WriteItem(kOcrSection, "AccessToken", m_accessToken);
-    m_settings.WriteItem(kOcrSection, "ExpiresTime", expiresIn);
-    m_settings.WriteItem(kOcrSection, "GetTime", settings::TimestampText(m_ports.clock));
-    return m_accessToken;
+    m_tokenCache.Store(m_accessToken, answer.Document().GetText("['expires_in']"), base, m_apiKey);
+    return TokenAnswer::Issued;
+}
+
+ServiceReply RecognitionService::PostWithToken(Text& tokenInOut, const std::function<ServiceReply(TextView)>& post) {
+    ServiceReply reply = post(tokenInOut);
+    // An empty token was refused already by the token endpoint: asking again would not help.
+    if (!reply.RefusesToken() || tokenInOut.empty()) {
+        return reply;
+    }
+    const Text renewed = GetAccessToken(true);
+    if (renewed.empty()) {
+        // LastFailure now says why no token came, which is what the user can act on.
+        tokenInOut.clear();
+        return reply;
+    }
+    tokenInOut = renewed;
+    return post(tokenInOut);
+}
+
+void RecognitionService::ShowTokenFailure() {
+    // The key error has its own place, the settings window's hint.
+    if (!m_keysRefused && !m_lastFailure.empty()) {
+        ShowJobStatus(m_lastFailure);
+    }
 }
 
 Text RecognitionService::ElapsedText(std::uint64_t start) const {
@@ -118,49 +188,70 @@ Text RecognitionService::ElapsedText(std::uint64_t start) const {
 }
 
 Text RecognitionService::RecognizeBasic(BytesView image) {
-    if (image.empty()) {
+    // A picture that cannot be read is refused here rather than sent as an empty upload.
+    const Bytes jpeg = image.empty() ? Bytes() : m_ports.toJpeg(image);
+    if (jpeg.empty()) {
         return {};
     }
-    const Text token = GetAccessToken();
+    Text token = GetAccessToken();
     if (token.empty()) {
+        ShowTokenFailure();
         return {};
     }
     ShowJobStatus("正在执行识别....");
     const std::uint64_t start = m_ports.clock.TickCount();
-    const Text url = Base(ServiceHost::Ocr) + "/rest/2.0/ocr/v1/general_basic?access_token=" + token;
-    const Text body = "image=" + text::UrlEncode(text::Base64Encode(m_ports.toJpeg(image)), true, true);
-    const Bytes reply = net::WebRequest(m_ports.webTransport, url, {.method = kPost, .postText = body});
+    const Text base = Base(ServiceHost::Ocr);
+    const Text body = "image=" + text::UrlEncode(text::Base64Encode(jpeg), true, true);
+    ServiceReply reply = PostWithToken(token, [&](TextView currentToken) {
+        const Text url = base + "/rest/2.0/ocr/v1/general_basic?access_token=" + Text(currentToken);
+        Text headers;
+        net::HttpFailure failure = net::HttpFailure::None;
+        const Bytes answer = net::WebRequest(
+            m_ports.webTransport, url,
+            {.method = kPost, .postText = body, .responseHeadersOut = &headers, .failureOut = &failure});
+        return ServiceReply(text::Utf8ToText(answer), failure, headers);
+    });
 
-    json::JsonDocument document("da");
-    document.Init();
-    static_cast<void>(document.Load(text::Utf8ToText(reply))); // an unreadable reply counts no lines
-    Text result = LinesAt(document, "words_result", "words_result[", "].words");
-    ShowJobStatus("识别完成.耗时(ms):" + ElapsedText(start));
+    Text result = LinesAt(reply.Document(), "words_result", "words_result[", "].words");
+    if (!token.empty()) {
+        m_lastFailure = reply.FailureText(kRecognitionFailed, HostOf(base));
+    }
+    ShowJobStatus(m_lastFailure.empty() ? "识别完成.耗时(ms):" + ElapsedText(start) : m_lastFailure);
     return result;
 }
 
 Text RecognitionService::RecognizeGeneral(BytesView image) {
-    const Text token = GetAccessToken();
-    const Text url = Base(ServiceHost::Ocr) + "/rest/2.0/ocr/v1/general?access_token=" + token;
+    Text token = GetAccessToken();
+    const Text base = Base(ServiceHost::Ocr);
     text::ParamList form;
     form.AddPair("image", "data%3Aimage%2Fjpeg%3Bbase64%2C" + text::UrlEncode(text::Base64Encode(image), true, false));
     text::ParamList headers;
     headers.AddPair("Content-Type", kFormContentType);
     const Text body = form.FormText();
     const Text headerText = headers.HeaderText();
-    const Bytes reply = net::ComWebRequest(
-        url, {.method = kPost, .postText = body, .extraHeaders = headerText, .requestObject = &m_ports.comTransport});
+    ServiceReply reply = PostWithToken(token, [&](TextView currentToken) {
+        const Text url = base + "/rest/2.0/ocr/v1/general?access_token=" + Text(currentToken);
+        Text responseHeaders;
+        net::HttpFailure failure = net::HttpFailure::None;
+        const Bytes answer = net::ComWebRequest(url, {.method = kPost,
+                                                      .postText = body,
+                                                      .extraHeaders = headerText,
+                                                      .responseHeadersOut = &responseHeaders,
+                                                      .requestObject = &m_ports.comTransport,
+                                                      .failureOut = &failure});
+        return ServiceReply(text::Utf8ToText(answer), failure, responseHeaders);
+    });
 
-    json::JsonDocument document("da");
-    document.Init();
-    if (!document.Load(text::Utf8ToText(reply))) {
+    if (!token.empty()) {
+        m_lastFailure = reply.FailureText(kRecognitionFailed, HostOf(base));
+    }
+    if (!reply.Loaded()) {
         return {};
     }
-    const Text errorCode = document.GetText("['error_code']");
-    if (!errorCode.empty()) {
-        return "error_code:" + errorCode;
+    if (!reply.ErrorCode().empty()) {
+        return "error_code:" + reply.ErrorCode();
     }
-    return LinesAt(document, "['words_result']", "['words_result'][", "].words");
+    return LinesAt(reply.Document(), "['words_result']", "['words_result'][", "].words");
 }
 
 Text RecognitionService::TranslateBaidu(TextView text, bool chineseToEnglish) {
@@ -210,13 +301,16 @@ Text RecognitionService::TranslateYoudao(TextView text) {
     const Text url = base + "/translate?i=" + text::UrlEncode(text, true, true) +
                      "&type=AUTO&doctype=text&xmlVersion=1.1&keyfrom=360se";
     const Text referer = "Referer: " + base + "/translate";
-    const Text reply = text::Utf8ToText(net::WebRequest(m_ports.webTransport, url, {.extraHeaders = referer}));
+    net::HttpFailure failure = net::HttpFailure::None;
+    const Text reply =
+        text::Utf8ToText(net::WebRequest(m_ports.webTransport, url, {.extraHeaders = referer, .failureOut = &failure}));
 
     constexpr TextView kMarker = "result=";
     const std::size_t marker = reply.find(kMarker);
     Text result = marker == Text::npos ? Text() : reply.substr(marker + kMarker.size());
     result += "\r\n";
-    ShowJobStatus("翻译完成.耗时(ms):" + ElapsedText(start));
+    m_lastFailure = marker == Text::npos ? YoudaoFailureText(reply, failure, HostOf(base)) : Text();
+    ShowJobStatus(m_lastFailure.empty() ? "翻译完成.耗时(ms):" + ElapsedText(start) : m_lastFailure);
     return result;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "services/ServiceEndpoints.h"
+#include "services/TokenCache.h"
 #include "settings/SettingsStore.h"
 #include "text/Types.h"
 
@@ -17,6 +18,7 @@ class Clock;
 namespace tovrik::services {
 
 class AudioPlayer;
+class ServiceReply;
 class JobStatusView;
 class KeySource;
 
@@ -36,8 +38,10 @@ struct ServicePorts {
 };
 
 // The one object that talks to the web services: it holds the keys and the access token, and
-// recognises, translates and speaks. Every operation blocks until its reply has arrived; none
-// reports an error other than through its result, the key error and the job status.
+// recognises, translates and speaks. Every operation blocks until its reply has arrived (at
+// most a minute a request); none reports an error other than through its result, the key
+// error, the job status and LastFailure. A token the OCR service refuses is renewed once and
+// the request repeated before anything is reported.
 class RecognitionService {
 public:
     // The settings file (token cache, service addresses) and the speech file live in the
@@ -45,8 +49,9 @@ public:
     RecognitionService(Text programDirectory, ServicePorts ports);
 
     void SetKeys(TextView translationAppId, TextView translationKey, TextView apiKey, TextView secretKey);
-    // The cached token while more than 1 ms of its lifetime remains (unless forced), else a new
-    // one; empty text when none could be had.
+    // The cached token while more than 1 ms of its lifetime remains (unless forced) and it was
+    // issued by the OCR address and for the API key in use, else a new one; empty text when
+    // none could be had.
     [[nodiscard]] Text GetAccessToken(bool force = false);
     // "error_code:<code>" when the service refuses the request.
     [[nodiscard]] Text RecognizeGeneral(BytesView image);
@@ -55,9 +60,15 @@ public:
     // Downloads the speech for the text and starts playing it; playback runs on after return.
     void Speak(TextView text);
     // Each recognised line followed by CR LF; empty text for an empty image or no token.
+    // Failures are shown as the job status instead of the completion.
     [[nodiscard]] Text RecognizeBasic(BytesView image);
-    // The translation followed by CR LF; CR LF alone when the reply held none.
+    // The translation followed by CR LF; CR LF alone when the reply held none. Failures are
+    // shown as the job status instead of the completion.
     [[nodiscard]] Text TranslateYoudao(TextView text);
+    // Why the last token, recognition or translation gave nothing, in words for the user: the
+    // address that took too long or did not answer, a reply that was not JSON, the service's
+    // error code and message, the key error. Empty after a success or when nothing was found.
+    [[nodiscard]] const Text& LastFailure() const { return m_lastFailure; }
 
     // Shows a status above the recognition box, or above the translation box when it mentions
     // translation, and in the status label.
@@ -68,9 +79,17 @@ public:
     [[nodiscard]] unsigned WaitForSpeech();
 
 private:
+    enum class TokenAnswer { Issued, Refused, Failed };
+
     [[nodiscard]] Text Base(ServiceHost host) const;
-    [[nodiscard]] bool CachedTokenIsValid() const;
-    [[nodiscard]] Text RequestToken();
+    [[nodiscard]] bool CachedTokenIsOurs();
+    void LoadKeysFromBoxes();
+    [[nodiscard]] bool BoxesHoldOtherKeys() const;
+    [[nodiscard]] TokenAnswer RequestToken();
+    // Posts with the token (post builds the request around it), renewing a refused token once:
+    // tokenInOut is then the new token, or empty when none came (LastFailure says why).
+    [[nodiscard]] ServiceReply PostWithToken(Text& tokenInOut, const std::function<ServiceReply(TextView)>& post);
+    void ShowTokenFailure();
     [[nodiscard]] Text ElapsedText(std::uint64_t start) const;
 
     Text m_directory;
@@ -81,7 +100,10 @@ private:
     Text m_apiKey;
     Text m_secretKey;
     Text m_accessToken;
+    TokenCache m_tokenCache;
     Text m_jobStatus;
+    Text m_lastFailure;
+    bool m_keysRefused = false;
 };
 
 } // namespace tovrik::services

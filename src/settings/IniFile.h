@@ -11,6 +11,8 @@ namespace tovrik::settings {
 
 // Longest value read back; the program's own values (hotkeys, keys, tokens) are far shorter.
 inline constexpr std::size_t kMaxIniValue = 64u * 1024;
+// A settings file is at most a few kilobytes; anything far larger is not one of ours.
+inline constexpr std::size_t kMaxIniFileSize = 16u * 1024 * 1024;
 
 // The value of the key, or empty text when the file, the section or the key is missing.
 [[nodiscard]] Text ReadIniItem(TextView section, TextView key, TextView path);

@@ -2,7 +2,9 @@
 
 #include "files/Files.h"
 #include "settings/IniFile.h"
+#include "text/Encoding.h"
 
+#include <optional>
 #include <utility>
 
 namespace tovrik::settings {
@@ -52,6 +54,33 @@ void SettingsStore::WriteFlag(TextView section, TextView key, bool value) const 
 
 void SettingsStore::WriteDefaults() const {
     (void)ReplaceIniFile(SettingsPath(), kDefaultText);
+}
+
+SettingsCheck SettingsStore::Repair() const {
+    const Text path = SettingsPath();
+    if (!files::FileExists(path)) {
+        return {};
+    }
+    const std::optional<Bytes> file = files::ReadFile(path, kMaxIniFileSize);
+    const SettingsText kind = file ? ClassifySettingsText(*file) : SettingsText::Unreadable;
+    if (kind == SettingsText::Local) {
+        return {};
+    }
+    if (kind == SettingsText::Utf8) {
+        const Text backup = path + Text(kUtf8BackupSuffix);
+        const BytesView body = BytesView(*file).starts_with("\xEF\xBB\xBF") ? BytesView(*file).substr(3) : *file;
+        // Without its copy the original stays as it is: it still reads, only not on every system.
+        if (!files::WriteFileAtomic(backup, *file) || !ReplaceIniFile(path, text::Utf8ToText(body))) {
+            return {};
+        }
+        return {SettingsRepair::ConvertedFromUtf8, backup};
+    }
+    const Text aside = path + Text(kSetAsideSuffix);
+    if (!files::RenameFile(path, aside)) {
+        return {SettingsRepair::SetAside, path};
+    }
+    WriteDefaults();
+    return {SettingsRepair::SetAside, aside};
 }
 
 } // namespace tovrik::settings

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "settings/SettingsRepair.h"
 #include "text/Types.h"
 
 namespace tovrik::settings {
@@ -23,6 +24,11 @@ public:
     [[nodiscard]] bool ReadFlag(TextView section, TextView key) const;
     void WriteFlag(TextView section, TextView key, bool value) const;
     void WriteDefaults() const;
+    // The start-up check: a UTF-8 file is rewritten in code page 936 (the original kept as
+    // "ZuDur.ini.utf8.bak"); a file that cannot be read as settings is renamed "ZuDur.ini.bad"
+    // and the defaults written. Runs before anything reads the file; each repair happens once,
+    // as the file is sound afterwards.
+    [[nodiscard]] SettingsCheck Repair() const;
 
 private:
     Text m_directory;

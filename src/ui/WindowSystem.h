@@ -32,7 +32,8 @@ class WindowSystem {
 public:
     virtual ~WindowSystem() = default;
 
-    // SetProcessDPIAware.
+    // Coordinates become physical pixels, per monitor where the system can (SetProcessDPIAware
+    // where it cannot).
     virtual void DeclareDpiAware() = 0;
 
     // Creates the form and all its controls, hidden. The caller raises Created itself.

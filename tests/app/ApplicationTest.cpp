@@ -88,8 +88,10 @@ TEST_F(ApplicationTest, ASecondCopySaysSoAndEndsWithoutTouchingAnything) {
     EXPECT_EQ(message.owner, 0u);
     EXPECT_EQ(m_fake.process.ExitCodes(), (std::vector<int>{0}));
 
-    EXPECT_EQ(m_fake.journal.Entries(), (std::vector<Text>{"DeclareDpiAware", "CreateForm 设置窗口",
-                                                           "Acquire TV_OCR_$$", "ShowMessage 友情提醒:", "Exit 0"}));
+    EXPECT_EQ(m_fake.journal.Entries(),
+              (std::vector<Text>{"DeclareDpiAware", "CreateForm 设置窗口", "Acquire TV_OCR_$$",
+                                 "Send TV_OCR_$$ second-start", "ShowMessage 友情提醒:", "Exit 0"}));
+    EXPECT_EQ(m_fake.instance.Sent(), (std::vector{InstanceCommand::SecondStart})) << "the running copy is told";
     EXPECT_FALSE(files::FileExists(SettingsPath()));
     EXPECT_FALSE(files::DirectoryExists(m_app.ScreenshotDir()));
     EXPECT_EQ(m_fake.tray.AddCount(), 0);

@@ -175,6 +175,31 @@ TEST_F(CaptureCommandsTest, HideForCaptureFollowsItsCheckBox) {
     EXPECT_TRUE(mainShown);
 }
 
+TEST_F(CaptureCommandsTest, TheFreezeWaitsAfterTheWindowsAreShownOrHidden) {
+    m_program.Commands().ShowMainWindow(false);
+    EscapeOnCapture();
+    struct Seen {
+        bool settingsShown;
+        bool mainShown;
+        int grabs;
+    };
+    std::vector<Seen> seen;
+    m_settle.onAwait = [&] {
+        seen.push_back({m_program.App().SettingsForm().IsShown(), m_program.MainForm().IsShown(), m_screen.grabCount});
+    };
+
+    Check("选择框_截图隐藏", false);
+    m_program.Commands().CaptureToFile();
+    Check("选择框_截图隐藏", true);
+    m_program.Commands().CaptureAndTranslate();
+
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_TRUE(seen[0].settingsShown && seen[0].mainShown) << "shown before the wait";
+    EXPECT_EQ(seen[0].grabs, 0) << "the screen is read after the wait";
+    EXPECT_FALSE(seen[1].settingsShown || seen[1].mainShown) << "hidden before the wait";
+    EXPECT_EQ(seen[1].grabs, 1);
+}
+
 TEST_F(CaptureCommandsTest, HotkeysAndTrayMenuRunTheCommands) {
     EscapeOnCapture();
     const auto holder = m_fake.hotkeys.Holder(0x0002, 119); // Ctrl+F8

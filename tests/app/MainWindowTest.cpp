@@ -120,6 +120,20 @@ TEST_F(MainWindowTest, DroppedTextFileIsIgnored) {
     EXPECT_EQ(Status(), "把图片拖放到窗口即可自动识别");
 }
 
+TEST_F(MainWindowTest, DroppedPictureOverThePixelLimitIsRefusedWithItsSize) {
+    const Text path = files::JoinPath(m_dir.Path(), "huge.png");
+    // A PNG header claiming 16000 x 16000 pixels.
+    ASSERT_TRUE(files::WriteFile(path, Bytes("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR\0\0\x3e\x80\0\0\x3e\x80\x08\x06\0\0\0", 29)));
+    ShowWindow();
+    m_program.MainForm().SetPicture("图片框1", "KEPT");
+
+    m_fake.windows.DropFiles(MainId(), {path});
+
+    EXPECT_EQ(m_program.MainForm().GetPicture("图片框1"), "KEPT");
+    EXPECT_TRUE(m_web.Requests().empty());
+    EXPECT_EQ(Status(), "图片太大: 16000 x 16000 像素, 最多 100000000 像素");
+}
+
 TEST_F(MainWindowTest, DoubleClickRevealsTheFileTheStatusNames) {
     ShowWindow();
     m_program.Commands().ShowStatus("[双击查看截图] D:\\tool\\截图\\a.png");

@@ -7,6 +7,7 @@
 #include "fakes/FakeFileDialogHost.h"
 #include "fakes/FakeOverlayWindow.h"
 #include "fakes/FakePorts.h"
+#include "fakes/FakeScreenSettle.h"
 #include "fakes/FakeScreenSource.h"
 #include "files/Files.h"
 #include "settings/Timestamp.h"
@@ -83,6 +84,7 @@ protected:
     TempDirectory m_dir;
     fakes::FakePorts m_fake;
     fakes::FakeScreenSource m_screen;
+    fakes::FakeScreenSettle m_settle;
     fakes::FakeOverlayWindow m_overlay;
     fakes::FakeFileDialogHost m_dialogs;
     NoteClipboard m_clipboard;
@@ -92,6 +94,7 @@ protected:
     testutil::FakeHttpTransport m_com;
     Program m_program{{.app = m_fake.Ports(),
                        .screen = m_screen,
+                       .settle = m_settle,
                        .overlayWindow = m_overlay,
                        .fileDialogs = m_dialogs,
                        .clipboard = m_clipboard,

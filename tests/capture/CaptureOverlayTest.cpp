@@ -1,6 +1,7 @@
 #include "CaptureTestSupport.h"
 #include "fakes/FakeFileDialogHost.h"
 #include "fakes/FakeOverlayWindow.h"
+#include "fakes/FakeScreenSettle.h"
 #include "fakes/FakeScreenSource.h"
 
 #include "capture/CaptureOverlay.h"
@@ -18,10 +19,11 @@ using fakes::FakeScreenSource;
 class CaptureOverlayTest : public ::testing::Test {
 protected:
     FakeScreenSource screen;
+    fakes::FakeScreenSettle settle;
     FakeOverlayWindow window;
     fakes::FakeFileDialogHost dialogs;
     test::ManualClock clock;
-    CaptureOverlay overlay{screen, window, dialogs, clock};
+    CaptureOverlay overlay{screen, settle, window, dialogs, clock};
 
     bool RunWith(std::function<void(FakeOverlayWindow&)> script) {
         window.script = std::move(script);

@@ -175,8 +175,52 @@ TEST(BmpDecoder, ReadsPalettesBitFieldsAndTopDownRows) {
     EXPECT_EQ(test::PixelOf(*image, 1, 1), 0xFF0C0B0Au);
 
     EXPECT_FALSE(DecodeBmp(topDown.substr(0, topDown.size() - 1)).has_value()) << "truncated pixels";
-    EXPECT_FALSE(DecodeBmp(BmpHeader(40, 2, 2, 8, 1, 0, 0)).has_value()) << "run-length compression";
+    EXPECT_FALSE(DecodeBmp(BmpHeader(40, 2, 2, 8, 1, 0, 0)).has_value()) << "run-length data missing";
     EXPECT_FALSE(DecodeBmp(BmpHeader(40, 0x10000, 0x10000, 32, 0, 0, 0)).has_value()) << "too large";
+}
+
+// Run-length encoded BMPs, as ImageMagick writes palette pictures by default: encoded runs,
+// literal runs (padded to 16 bits), line ends, a delta and the end mark.
+TEST(BmpDecoder, ReadsRunLengthEncodedPictures) {
+    const std::string palette = "\x00\x00\x00\x00\x00\x00\xFF\x00\x00\xFF\x00\x00\xFF\x00\x00\x00"s; // black red green blue
+    const std::uint32_t black = 0xFF000000u;
+    const std::uint32_t red = 0xFFFF0000u;
+    const std::uint32_t green = 0xFF00FF00u;
+    const std::uint32_t blue = 0xFF0000FFu;
+
+    // RLE8, 5 x 3, rows bottom-up: bottom "RRRGB", middle "B" then a delta of 2 right, 1 up to
+    // the top row's fourth pixel, "G", end of picture.
+    const std::string rle8 = "\x03\x01\x00\x03\x02\x03\x00\x00"s // 3 x red; literal green, blue (padded)
+                             "\x00\x00"s                               // end of line
+                             "\x01\x03\x00\x02\x02\x01"s            // blue; delta (2, 1)
+                             "\x01\x02\x00\x01"s;                    // green; end
+    std::optional<ui::Bitmap> image = DecodeBmp(BmpHeader(40, 5, 3, 8, 1, 16, static_cast<std::uint32_t>(rle8.size())) +
+                                                palette + rle8);
+    ASSERT_TRUE(image.has_value());
+    ASSERT_EQ(image->width, 5);
+    ASSERT_EQ(image->height, 3);
+    const std::uint32_t bottom[] = {red, red, red, green, blue};
+    for (int x = 0; x < 5; ++x) {
+        EXPECT_EQ(test::PixelOf(*image, x, 2), bottom[x]) << x;
+    }
+    EXPECT_EQ(test::PixelOf(*image, 0, 1), blue);
+    EXPECT_EQ(test::PixelOf(*image, 1, 1), black) << "skipped pixels take colour 0";
+    EXPECT_EQ(test::PixelOf(*image, 3, 0), green);
+    EXPECT_EQ(test::PixelOf(*image, 4, 0), black);
+
+    // RLE4, 4 x 1: an encoded run alternating red and green, then a literal run of 1 blue
+    // (3 nibbles of data would do; a run past the width is clipped).
+    const std::string rle4 = "\x03\x12\x00\x03\x30\x00\x00\x01"s;
+    image = DecodeBmp(BmpHeader(40, 4, 1, 4, 2, 16, static_cast<std::uint32_t>(rle4.size())) + palette + rle4);
+    ASSERT_TRUE(image.has_value());
+    EXPECT_EQ(test::PixelOf(*image, 0, 0), red);
+    EXPECT_EQ(test::PixelOf(*image, 1, 0), green);
+    EXPECT_EQ(test::PixelOf(*image, 2, 0), red);
+    EXPECT_EQ(test::PixelOf(*image, 3, 0), blue);
+
+    // Through the general decoder too, and a run-length picture far larger than its data.
+    EXPECT_TRUE(DecodeImageBytes(BmpHeader(40, 4, 1, 4, 2, 16, 8) + palette + rle4).has_value());
+    EXPECT_FALSE(DecodeBmp(BmpHeader(40, 5000, 5000, 8, 1, 16, 4) + palette + "\x00\x01\x00\x01"s).has_value());
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "CaptureTestSupport.h"
 #include "fakes/FakeFileDialogHost.h"
 #include "fakes/FakeOverlayWindow.h"
+#include "fakes/FakeScreenSettle.h"
 #include "fakes/FakeScreenSource.h"
 
 #include "capture/BmpCodec.h"
@@ -30,11 +31,12 @@ std::uint32_t Read16(BytesView bytes, std::size_t at) {
 class ScreenImageTest : public ::testing::Test {
 protected:
     FakeScreenSource screen;
+    fakes::FakeScreenSettle settle;
     FakeOverlayWindow window;
     fakes::FakeFileDialogHost dialogs;
     test::ManualClock clock;
     test::RecordingClipboard clipboard;
-    CaptureOverlay overlay{screen, window, dialogs, clock};
+    CaptureOverlay overlay{screen, settle, window, dialogs, clock};
 
     void SelectOnScreen(int left, int top, int right, int bottom) {
         window.script = [=](FakeOverlayWindow& w) {
@@ -107,11 +109,12 @@ TEST_F(ScreenImageTest, ABusyClipboardDoesNotSpoilTheCapture) {
 
 TEST(ScreenImageCopy, CopiesClipsAndScales) {
     FakeScreenSource screen;
+    fakes::FakeScreenSettle settle;
     FakeOverlayWindow window;
     fakes::FakeFileDialogHost dialogs;
     test::ManualClock clock;
     test::RecordingClipboard clipboard;
-    CaptureOverlay overlay{screen, window, dialogs, clock};
+    CaptureOverlay overlay{screen, settle, window, dialogs, clock};
     ScreenImage image(overlay, clipboard);
 
     ui::Bitmap source = test::TestCard(8, 8);

@@ -11,4 +11,13 @@ bool FakeInstanceGuard::Acquire(TextView name) {
     return true;
 }
 
+bool FakeInstanceGuard::Send(TextView name, app::InstanceCommand command) {
+    NoteTo(m_journal, "Send " + Text(name) + " " + Text(app::CommandWord(command)));
+    if (!m_foreign.contains(Text(name)) || !m_otherListens) {
+        return false;
+    }
+    m_sent.push_back(command);
+    return true;
+}
+
 } // namespace tovrik::fakes

@@ -2,14 +2,14 @@
 
 namespace tovrik::fakes {
 
-bool FakeOverlayWindow::RunModal(const capture::Rect& area, const ui::Bitmap& shownFrame,
+bool FakeOverlayWindow::RunModal(const capture::Rect& area, const capture::OverlayCanvas& shownCanvas,
                                  capture::OverlayInput& input) {
     ++runCount;
     if (!canShow) {
         return false;
     }
     shownArea = area;
-    frame = &shownFrame;
+    canvas = &shownCanvas;
     closed = false;
     m_input = &input;
     if (script) {

@@ -27,7 +27,7 @@ public:
     // Recorded.
     int runCount = 0;
     capture::Rect shownArea;
-    const ui::Bitmap* frame = nullptr;
+    const capture::OverlayCanvas* canvas = nullptr;
     bool closed = false;
     std::vector<capture::Rect> presented;
     std::vector<capture::Cursor> cursors;
@@ -35,7 +35,8 @@ public:
     std::vector<TextDraw> texts;
     int captureReleases = 0;
 
-    bool RunModal(const capture::Rect& area, const ui::Bitmap& frame, capture::OverlayInput& input) override;
+    bool RunModal(const capture::Rect& area, const capture::OverlayCanvas& shownCanvas,
+                  capture::OverlayInput& input) override;
     void Close() override { closed = true; }
     void Present(const capture::Rect& area) override { presented.push_back(area); }
     void SetCursor(capture::Cursor cursor) override { cursors.push_back(cursor); }

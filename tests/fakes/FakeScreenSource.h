@@ -3,6 +3,7 @@
 #include "capture/ScreenSource.h"
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace tovrik::fakes {
@@ -14,6 +15,7 @@ public:
     capture::Rect workArea{0, 0, 1920, 1040};
     std::vector<capture::Rect> monitors{{0, 0, 1920, 1080}};
     bool failGrab = false;
+    std::optional<capture::Point> pointer; // desktop pixels; empty: the system does not tell
 
     int grabCount = 0;
     capture::Rect lastGrab;
@@ -21,6 +23,7 @@ public:
     capture::Rect WorkArea() override { return workArea; }
     std::vector<capture::Rect> Monitors() override { return monitors; }
     bool Grab(const capture::Rect& area, ui::Bitmap& pictureOut) override;
+    std::optional<capture::Point> PointerPosition() override { return pointer; }
 
     // B = desktop x mod 256, G = desktop y mod 256, R = (x / 256 + 16 * (y / 256)) mod 256,
     // A = 255, as packed 0xAARRGGBB.

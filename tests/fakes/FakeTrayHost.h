@@ -14,6 +14,12 @@ public:
     void SetTip(TextView tip) override;
     void RemoveIcon() override;
     void SweepNotificationArea(bool overflow) override;
+    void SetMenu(ui::FormId owner, TextView menu) override { m_menu = Text(menu), m_menuOwner = owner; }
+    [[nodiscard]] bool HostPresent() const override { return m_hostPresent; }
+    // Whether a tray shows icons; the test raises the matching TrayNotify itself.
+    void SetHostPresent(bool present) { m_hostPresent = present; }
+    [[nodiscard]] const Text& Menu() const { return m_menu; }
+    [[nodiscard]] ui::FormId MenuOwner() const { return m_menuOwner; }
 
     void SetJournal(CallJournal* journal) { m_journal = journal; }
 
@@ -35,6 +41,9 @@ private:
     int m_adds = 0;
     int m_removes = 0;
     std::vector<bool> m_sweeps;
+    bool m_hostPresent = true;
+    Text m_menu;
+    ui::FormId m_menuOwner = 0;
 };
 
 } // namespace tovrik::fakes

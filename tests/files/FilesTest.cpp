@@ -78,6 +78,29 @@ TEST(Files, ReadFileFailsForMissingFoldersAndOversizedFiles) {
     EXPECT_EQ(ReadFile(empty), "");
 }
 
+TEST(Files, ReadFileHeadReadsNoMoreThanAsked) {
+    const testing::TempDir temp;
+    const Text file = JoinPath(temp.Path(), "ten.bin");
+    ASSERT_TRUE(WriteFile(file, "0123456789"));
+    EXPECT_EQ(ReadFileHead(file, 4), "0123");
+    EXPECT_EQ(ReadFileHead(file, 16), "0123456789") << "a shorter file gives what it has";
+    EXPECT_EQ(ReadFileHead(file, 0), "");
+    EXPECT_EQ(ReadFileHead(JoinPath(temp.Path(), "missing"), 4), std::nullopt);
+    EXPECT_EQ(ReadFileHead(temp.Path(), 4), std::nullopt) << "a folder";
+}
+
+TEST(Files, RenameFileReplacesTheTarget) {
+    const testing::TempDir temp;
+    const Text from = JoinPath(temp.Path(), "设置.ini");
+    const Text to = JoinPath(temp.Path(), "设置.ini.bad");
+    ASSERT_TRUE(WriteFile(from, "new"));
+    ASSERT_TRUE(WriteFile(to, "old"));
+    ASSERT_TRUE(RenameFile(from, to));
+    EXPECT_FALSE(FileExists(from));
+    EXPECT_EQ(ReadFile(to), "new");
+    EXPECT_FALSE(RenameFile(from, to)) << "nothing left to rename";
+}
+
 TEST(Files, WriteFileReplacesTheWholeFile) {
     const testing::TempDir temp;
     const Text file = JoinPath(temp.Path(), "设置.ini");

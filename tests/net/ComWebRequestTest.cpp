@@ -95,6 +95,19 @@ TEST(ComWebRequest, TimeoutValues) {
     EXPECT_EQ(transport.LastRequest().timeoutMs, 15000);
 }
 
+// Four phases of 30 s would allow two minutes: the deadline of the whole exchange stays 60 s.
+TEST(ComWebRequest, TheWholeExchangeEndsWithinSixtySecondsWhateverThePhasesAllow) {
+    FakeHttpTransport transport;
+    for (const int seconds : {-1, 0, 30, 3600}) {
+        static_cast<void>(ComWebRequest(kUrl, {.timeoutSeconds = seconds, .requestObject = &transport}));
+        EXPECT_EQ(transport.LastRequest().deadlineMs, 60000) << seconds;
+    }
+    static_cast<void>(ComWebRequest(kUrl, {.requestObject = &transport, .deadlineMs = 1500}));
+    EXPECT_EQ(transport.LastRequest().deadlineMs, 1500);
+    static_cast<void>(ComWebRequest(kUrl, {.requestObject = &transport, .deadlineMs = 90000}));
+    EXPECT_EQ(transport.LastRequest().deadlineMs, 60000);
+}
+
 TEST(ComWebRequest, PostBytesWinOverPostText) {
     FakeHttpTransport transport;
     const Bytes bytes("\x00\xFF", 2);
@@ -193,6 +206,9 @@ TEST(ComWebRequest, ObjectThatCannotBeCreatedWritesNoOutput) {
     EXPECT_EQ(send, "Cookie: a=1");
     EXPECT_EQ(received, "kept");
     EXPECT_EQ(status, -7);
+    HttpFailure failure = HttpFailure::None;
+    EXPECT_EQ(ComWebRequest(kUrl, {.requestObject = &transport, .failureOut = &failure}), "");
+    EXPECT_EQ(failure, HttpFailure::NoAnswer);
 }
 
 } // namespace tovrik::net

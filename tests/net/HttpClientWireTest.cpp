@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <atomic>
 #include <string>
+#include <thread> // steady_clock: <chrono> itself has literals that code page 936 cannot hold
 
 // Both clients with the platform's own transports against the recording server on 127.0.0.1.
 // What the platform adds on its own (Host, caching and connection lines) differs between
@@ -22,6 +23,9 @@ using testutil::HttpTestServer;
 using testutil::RecordedRequest;
 
 constexpr std::uint64_t kHugeBody = 100ull * 1024 * 1024;
+// A reply of this many bytes at 2 bytes a second would take 100 s.
+constexpr std::uint64_t kTrickledBytes = 200;
+constexpr int kTestDeadlineMs = 2000;
 
 // Index of the exact header line, or -1.
 long LineIndex(const RecordedRequest& request, TextView line) {
@@ -47,7 +51,8 @@ CannedReply TextReply(Text body, std::vector<Text> headerLines = {}) {
     return reply;
 }
 
-// Paths give distinct answers: /from redirects to /to, /slow answers late, /huge* stream 100 MB.
+// Paths give distinct answers: /from redirects to /to, /slow answers late, /trickle sends 2 bytes
+// a second, /huge* stream 100 MB.
 CannedReply Route(const RecordedRequest& request) {
     if (request.target == "/from") {
         return CannedReply::Redirect(302, "/to");
@@ -55,6 +60,12 @@ CannedReply Route(const RecordedRequest& request) {
     if (request.target == "/slow") {
         CannedReply reply = TextReply("late");
         reply.delayMs = 6000;
+        return reply;
+    }
+    if (request.target == "/trickle") {
+        CannedReply reply;
+        reply.fillerBytes = kTrickledBytes;
+        reply.trickleBytesPerSecond = 2;
         return reply;
     }
     if (request.target.starts_with("/huge")) {
@@ -246,11 +257,49 @@ TEST_F(HttpClientWire, RedirectsAreFollowedUnlessSwitchedOff) {
 TEST_F(HttpClientWire, SlowServerRunsIntoTheTimeout) {
     int status = -1;
     Text headers = "stale";
-    EXPECT_EQ(ComWebRequest(m_server.Url("/slow"),
-                            {.responseHeadersOut = &headers, .statusCodeOut = &status, .timeoutSeconds = 1}),
-              "");
+    HttpFailure failure = HttpFailure::None;
+    EXPECT_EQ(
+        ComWebRequest(
+            m_server.Url("/slow"),
+            {.responseHeadersOut = &headers, .statusCodeOut = &status, .timeoutSeconds = 1, .failureOut = &failure}),
+        "");
     EXPECT_EQ(status, 0);
     EXPECT_EQ(headers, "");
+    EXPECT_EQ(failure, HttpFailure::TimedOut);
+}
+
+// Every phase makes progress, so no per-phase time-out ever fires: only the deadline of the
+// whole exchange ends it. (The real deadline of 60 s is timed by scripts/request-deadline.sh.)
+TEST_F(HttpClientWire, TricklingReplyIsCutOffAtTheDeadlineByBothClients) {
+    using Clock = std::chrono::steady_clock;
+    const auto secondsSince = [](Clock::time_point start) {
+        return std::chrono::duration<double>(Clock::now() - start).count();
+    };
+    HttpFailure failure = HttpFailure::None;
+    Clock::time_point start = Clock::now();
+    static_cast<void>(WebRequest(m_server.Url("/trickle"), {.deadlineMs = kTestDeadlineMs, .failureOut = &failure}));
+    const double webSeconds = secondsSince(start);
+    EXPECT_EQ(failure, HttpFailure::TimedOut);
+    EXPECT_GE(webSeconds, 1.5);
+    EXPECT_LT(webSeconds, 15.0);
+
+    failure = HttpFailure::None;
+    start = Clock::now();
+    static_cast<void>(ComWebRequest(m_server.Url("/trickle"), {.deadlineMs = kTestDeadlineMs, .failureOut = &failure}));
+    const double comSeconds = secondsSince(start);
+    EXPECT_EQ(failure, HttpFailure::TimedOut);
+    EXPECT_GE(comSeconds, 1.5);
+    EXPECT_LT(comSeconds, 15.0);
+    EXPECT_LT(m_server.BodyBytesSent(), 2 * kTrickledBytes);
+}
+
+TEST_F(HttpClientWire, CompleteRepliesReportNoFailure) {
+    HttpFailure failure = HttpFailure::TimedOut;
+    EXPECT_EQ(WebRequest(m_server.Url("/fine"), {.failureOut = &failure}), "reply to /fine");
+    EXPECT_EQ(failure, HttpFailure::None);
+    failure = HttpFailure::TimedOut;
+    EXPECT_EQ(ComWebRequest(m_server.Url("/fine"), {.failureOut = &failure}), "reply to /fine");
+    EXPECT_EQ(failure, HttpFailure::None);
 }
 
 TEST_F(HttpClientWire, HugeReplyWithoutLengthIsDroppedAndItsTransferAborted) {
@@ -261,7 +310,9 @@ TEST_F(HttpClientWire, HugeReplyWithoutLengthIsDroppedAndItsTransferAborted) {
 }
 
 TEST_F(HttpClientWire, HugeReplyWithLengthIsDroppedByBothClients) {
-    EXPECT_EQ(WebRequest(m_server.Url("/huge-announced")), "");
+    HttpFailure failure = HttpFailure::None;
+    EXPECT_EQ(WebRequest(m_server.Url("/huge-announced"), {.failureOut = &failure}), "");
+    EXPECT_EQ(failure, HttpFailure::TooLarge);
     int status = 0;
     EXPECT_EQ(ComWebRequest(m_server.Url("/huge-announced"), {.statusCodeOut = &status}), "");
     EXPECT_EQ(status, 200);
@@ -287,10 +338,14 @@ TEST_F(HttpClientWire, UnreachableServerGivesEmptyResults) {
     const Text url = "http://127.0.0.1:1/nothing";
     Text headers = "stale";
     int status = -1;
-    EXPECT_EQ(WebRequest(url, {.responseHeadersOut = &headers}), "");
+    HttpFailure webFailure = HttpFailure::None;
+    HttpFailure comFailure = HttpFailure::None;
+    EXPECT_EQ(WebRequest(url, {.responseHeadersOut = &headers, .failureOut = &webFailure}), "");
     EXPECT_EQ(headers, "");
-    EXPECT_EQ(ComWebRequest(url, {.statusCodeOut = &status, .timeoutSeconds = 2}), "");
+    EXPECT_EQ(ComWebRequest(url, {.statusCodeOut = &status, .timeoutSeconds = 2, .failureOut = &comFailure}), "");
     EXPECT_EQ(status, 0);
+    EXPECT_EQ(webFailure, HttpFailure::NoAnswer);
+    EXPECT_EQ(comFailure, HttpFailure::NoAnswer);
 }
 
 } // namespace tovrik::net

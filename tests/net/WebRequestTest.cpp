@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 // WebRequest's shaping, checked on the request handed to the transport.
 namespace tovrik::net {
 
@@ -107,6 +109,32 @@ TEST(WebRequest, EveryPhaseTimesOutAfterThirtySeconds) {
     static_cast<void>(WebRequest(transport, kUrl));
     ASSERT_TRUE(transport.LastRequest().timeoutMs.has_value());
     EXPECT_EQ(*transport.LastRequest().timeoutMs, 30000);
+}
+
+TEST(WebRequest, TheWholeExchangeEndsWithinSixtySecondsOrTheShorterDeadlineAsked) {
+    FakeHttpTransport transport;
+    const auto deadlineFor = [&transport](std::optional<int> asked) {
+        static_cast<void>(asked ? WebRequest(transport, kUrl, {.deadlineMs = *asked}) : WebRequest(transport, kUrl));
+        return transport.LastRequest().deadlineMs;
+    };
+    EXPECT_EQ(deadlineFor(std::nullopt), 60000);
+    EXPECT_EQ(deadlineFor(2500), 2500);
+    EXPECT_EQ(deadlineFor(600000), 60000);
+    EXPECT_EQ(deadlineFor(0), 1);
+}
+
+TEST(WebRequest, FailureOfTheExchangeIsHandedBack) {
+    FakeHttpTransport transport;
+    HttpFailure failure = HttpFailure::None;
+    transport.Script(HttpResponse{true, 0, {}, "par", HttpFailure::TimedOut});
+    EXPECT_EQ(WebRequest(transport, kUrl, {.failureOut = &failure}), "par");
+    EXPECT_EQ(failure, HttpFailure::TimedOut);
+    transport.Script(ReplyWithHeaders("HTTP/1.1 200 OK\r\n"));
+    EXPECT_EQ(WebRequest(transport, kUrl, {.failureOut = &failure}), "body");
+    EXPECT_EQ(failure, HttpFailure::None);
+    transport.FailToOpen();
+    EXPECT_EQ(WebRequest(transport, kUrl, {.failureOut = &failure}), "");
+    EXPECT_EQ(failure, HttpFailure::NoAnswer);
 }
 
 TEST(WebRequest, RedirectProxyAndSocksFlagsPassThrough) {
@@ -221,7 +249,9 @@ TEST(WebRequest, RequestThatCannotBeSetUpLeavesEveryOutputAlone) {
 TEST(WebRequest, OversizedBodyFromTheTransportIsDropped) {
     FakeHttpTransport transport;
     transport.Script(ReplyWithHeaders("HTTP/1.1 200 OK\r\n\r\n", Bytes(kMaxBodyBytes + 1, 'x')));
-    EXPECT_EQ(WebRequest(transport, kUrl), "");
+    HttpFailure failure = HttpFailure::None;
+    EXPECT_EQ(WebRequest(transport, kUrl, {.failureOut = &failure}), "");
+    EXPECT_EQ(failure, HttpFailure::TooLarge);
 }
 
 } // namespace tovrik::net

@@ -3,6 +3,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <utility>
+#include <vector>
+
 namespace tovrik::servicetest {
 namespace {
 
@@ -152,6 +155,114 @@ TEST(AccessToken, MissingLifetimeMakesTheNextCallRenew) {
     EXPECT_EQ(h.settings.ReadItem("OCR", "ExpiresTime"), "");
     EXPECT_EQ(h.service.GetAccessToken(), "second");
     EXPECT_EQ(h.web.Requests().size(), 2u);
+}
+
+TEST(AccessTokenOwner, StoredWithTheTokenAndMatchedBeforeTheCacheIsUsed) {
+    ServiceHarness h;
+    h.settings.WriteItem("Service", "OcrBaseUrl", "http://127.0.0.1:4321/");
+    h.service.SetKeys("", "", "api", "secret");
+    h.ScriptToken("first");
+    EXPECT_EQ(h.service.GetAccessToken(), "first");
+    EXPECT_EQ(h.settings.ReadItem("OCR", "TokenBaseUrl"), "http://127.0.0.1:4321");
+    EXPECT_EQ(h.settings.ReadItem("OCR", "TokenApiKey"), "api");
+
+    // The same address written another way is the same owner.
+    h.settings.WriteItem("Service", "OcrBaseUrl", "HTTP://127.0.0.1:4321");
+    EXPECT_EQ(h.service.GetAccessToken(), "first");
+    EXPECT_EQ(h.web.Requests().size(), 1u);
+}
+
+TEST(AccessTokenOwner, TokenOfAnotherOcrAddressIsNotUsed) {
+    ServiceHarness h;
+    h.service.SetKeys("", "", "api", "secret");
+    h.CacheToken("elsewhere", 1000, kThirtyDays);
+    h.CacheOwner("http://127.0.0.1:8780", "api");
+    h.ScriptToken("here");
+
+    EXPECT_EQ(h.service.GetAccessToken(), "here");
+
+    ASSERT_EQ(h.web.Requests().size(), 1u);
+    EXPECT_EQ(AddressOf(h.web.LastRequest()), "https://aip.baidubce.com/oauth/2.0/token");
+    EXPECT_EQ(h.settings.ReadItem("OCR", "AccessToken"), "here");
+    EXPECT_EQ(h.settings.ReadItem("OCR", "TokenBaseUrl"), "https://aip.baidubce.com");
+}
+
+TEST(AccessTokenOwner, TokenOfAnotherApiKeyIsNotUsed) {
+    ServiceHarness h;
+    h.service.SetKeys("", "", "new-api", "secret");
+    h.CacheToken("old-key", 1000, kThirtyDays);
+    h.CacheOwner("https://aip.baidubce.com", "old-api");
+    h.ScriptToken("new-key");
+
+    EXPECT_EQ(h.service.GetAccessToken(), "new-key");
+    EXPECT_EQ(h.settings.ReadItem("OCR", "TokenApiKey"), "new-api");
+}
+
+TEST(AccessTokenOwner, WithoutKeysInHandTheBoxesSayWhoseTokenItIs) {
+    ServiceHarness h;
+    h.CacheToken("mine", 1000, kThirtyDays);
+    h.CacheOwner("https://aip.baidubce.com", "box-api");
+    h.keys.apiKey = "box-api";
+    h.keys.secretKey = "box-secret";
+
+    EXPECT_EQ(h.service.GetAccessToken(), "mine");
+    EXPECT_TRUE(h.web.Requests().empty());
+    EXPECT_EQ(h.keys.Reads(), 2);
+}
+
+// The keys in hand came from the boxes at start-up; renewing a stale cache with them may be
+// refused when the boxes hold newer ones.
+TEST(AccessTokenRenewal, StaleCacheRefusedWithOldKeysIsRenewedWithTheBoxKeys) {
+    ServiceHarness h;
+    h.service.SetKeys("", "", "old-api", "old-secret");
+    h.CacheToken("stale", 100'000, 1);
+    h.keys.apiKey = "new-api";
+    h.keys.secretKey = "new-secret";
+    h.web.Script(Reply(R"({"error":"invalid_client","error_description":"unknown client id"})"));
+    h.ScriptToken("renewed");
+
+    EXPECT_EQ(h.service.GetAccessToken(), "renewed");
+
+    ASSERT_EQ(h.web.Requests().size(), 2u);
+    EXPECT_THAT(h.web.Requests()[1].body, HasSubstr("client_id=new-api&client_secret=new-secret"));
+    EXPECT_TRUE(h.keys.Errors().empty());
+    EXPECT_EQ(h.service.LastFailure(), "");
+}
+
+TEST(AccessTokenRenewal, RefusedAgainOrWithTheSameKeysIsTheKeyError) {
+    for (const bool boxesDiffer : {false, true}) {
+        ServiceHarness h;
+        h.service.SetKeys("", "", "api", "secret");
+        h.CacheToken("stale", 100'000, 1);
+        h.keys.apiKey = boxesDiffer ? "other-api" : "api";
+        h.keys.secretKey = "secret";
+        h.web.SetFallback(Reply(R"({"error":"invalid_grant"})"));
+
+        EXPECT_EQ(h.service.GetAccessToken(), "");
+
+        EXPECT_EQ(h.web.Requests().size(), boxesDiffer ? 2u : 1u);
+        EXPECT_THAT(h.keys.Errors(), ElementsAre(Text(kKeyError)));
+        EXPECT_EQ(h.service.LastFailure(), kKeyError);
+    }
+}
+
+TEST(AccessTokenRenewal, TransportFailuresNameTheHost) {
+    for (const auto& [failure, expected] : std::vector<std::pair<net::HttpFailure, Text>>{
+             {net::HttpFailure::TimedOut, "识别失败:127.0.0.1:9 应答超时!"},
+             {net::HttpFailure::NoAnswer, "识别失败:127.0.0.1:9 没有应答!"}}) {
+        ServiceHarness h;
+        h.settings.WriteItem("Service", "OcrBaseUrl", "http://127.0.0.1:9");
+        h.service.SetKeys("", "", "api", "secret");
+        h.web.Script(Failed(failure));
+        EXPECT_EQ(h.service.GetAccessToken(), "");
+        EXPECT_EQ(h.service.LastFailure(), expected);
+        EXPECT_TRUE(h.keys.Errors().empty());
+    }
+    ServiceHarness h;
+    h.service.SetKeys("", "", "api", "secret");
+    h.web.Script(Reply("<html>gateway</html>", 502));
+    EXPECT_EQ(h.service.GetAccessToken(), "");
+    EXPECT_EQ(h.service.LastFailure(), "识别失败:aip.baidubce.com 的应答不是JSON!");
 }
 
 TEST(AccessToken, NonNumericCacheItemsReadAsZero) {

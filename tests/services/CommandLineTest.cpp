@@ -12,6 +12,7 @@ namespace tovrik::servicetest {
 namespace {
 
 using services::CommandLine;
+using services::PictureVerdict;
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 
@@ -113,13 +114,94 @@ TEST_F(CommandLineRun, RefusedKeysAreExplained) {
 TEST_F(CommandLineRun, UnreachableServiceIsExplained) {
     web.FailToOpen();
     EXPECT_EQ(Run({"--recognize", picture}), CommandLine::kFailure);
-    EXPECT_THAT(err.str(), HasSubstr("did not answer"));
+    EXPECT_EQ(err.str(), text::TextToUtf8("TovrikOcr: 识别失败:aip.baidubce.com 没有应答!\n"));
+}
+
+// The service's own code and message, a reply that is not JSON and a service that takes too
+// long are each told as what they are.
+TEST_F(CommandLineRun, ServiceFailuresArePrintedAsTheStatusSaysThem) {
+    settings.WriteItem("Service", "OcrBaseUrl", "http://127.0.0.1:8780");
+    settings.WriteItem("Service", "YoudaoBaseUrl", "http://127.0.0.1:8781");
+    web.Script(Reply(R"({"access_token":"t","expires_in":100})"));
+    web.Script(Reply(R"({"error_code":17,"error_msg":"Open api daily request limit reached"})"));
+    EXPECT_EQ(Run({"--recognize", picture}), CommandLine::kFailure);
+    EXPECT_THAT(err.str(), HasSubstr("error_code:17,error_msg:Open api daily request limit reached"));
+
+    err.str("");
+    web.Script(Reply("<html>Bad Gateway</html>", 502));
+    EXPECT_EQ(Run({"--recognize", picture}), CommandLine::kFailure);
+    EXPECT_EQ(err.str(), text::TextToUtf8("TovrikOcr: 识别失败:127.0.0.1:8780 的应答不是JSON!\n"));
+
+    err.str("");
+    web.Script(Failed(net::HttpFailure::TimedOut));
+    EXPECT_EQ(Run({"--translate", "hello"}), CommandLine::kFailure);
+    EXPECT_EQ(err.str(), text::TextToUtf8("TovrikOcr: 翻译失败:127.0.0.1:8781 应答超时!\n"));
+    EXPECT_EQ(out.str(), "");
 }
 
 TEST_F(CommandLineRun, MissingPictureFails) {
     EXPECT_EQ(Run({"--recognize", files::JoinPath(directory.Path(), "none.png")}), CommandLine::kFailure);
     EXPECT_THAT(err.str(), HasSubstr("cannot read the picture file"));
     EXPECT_TRUE(web.Requests().empty());
+}
+
+// The check the program runs on a file's bytes, in small: "PNG" pictures of the size the
+// bytes after it state.
+PictureVerdict CheckForTests(BytesView bytes) {
+    PictureVerdict verdict;
+    verdict.isPicture = bytes.starts_with("PNG");
+    verdict.maxPixels = 100;
+    if (bytes.starts_with("PNG ") && bytes.size() > 4) {
+        verdict.width = verdict.height = std::stoull(Text(bytes.substr(4)));
+        verdict.tooLarge = verdict.width * verdict.height > verdict.maxPixels;
+    }
+    return verdict;
+}
+
+struct CheckedCommandLineRun : CommandLineRun {
+    CommandLine checked{directory.Path(), out, err, CheckForTests};
+    services::RecognitionService checkedService{directory.Path(),
+                                                {.webTransport = web,
+                                                 .comTransport = com,
+                                                 .clock = clock,
+                                                 .keys = checked.Keys(),
+                                                 .status = checked.Status(),
+                                                 .audio = audio,
+                                                 .toJpeg = [](BytesView image) { return Bytes(image); }}};
+
+    [[nodiscard]] int RunChecked(const Text& file) { return checked.Run(checkedService, {"--recognize", file}); }
+};
+
+TEST_F(CheckedCommandLineRun, FilesThatAreNoPicturesAreRefusedLocally) {
+    const Text text = files::JoinPath(directory.Path(), "notes.png");
+    ASSERT_TRUE(files::WriteFile(text, "shopping list"));
+    EXPECT_EQ(RunChecked(text), CommandLine::kFailure);
+    EXPECT_THAT(err.str(), HasSubstr("notes.png is not a picture (JPEG, PNG, BMP, GIF or TIFF); nothing was sent"));
+
+    const Text huge = files::JoinPath(directory.Path(), "huge.png");
+    ASSERT_TRUE(files::WriteFile(huge, "PNG 16000"));
+    EXPECT_EQ(RunChecked(huge), CommandLine::kFailure);
+    EXPECT_THAT(err.str(), HasSubstr("huge.png is too large: 16000 x 16000 pixels, more than the 100 that are read"));
+
+    EXPECT_EQ(RunChecked(directory.Path()), CommandLine::kFailure);
+    EXPECT_THAT(err.str(), HasSubstr("is not a picture: only regular files are read"));
+
+    const Text empty = files::JoinPath(directory.Path(), "empty.png");
+    ASSERT_TRUE(files::WriteFile(empty, ""));
+    EXPECT_EQ(RunChecked(empty), CommandLine::kFailure);
+    EXPECT_THAT(err.str(), HasSubstr("empty.png is empty"));
+
+    EXPECT_TRUE(web.Requests().empty()) << "not even a token request";
+    EXPECT_EQ(out.str(), "");
+}
+
+TEST_F(CheckedCommandLineRun, PicturesWithinTheLimitGoToTheService) {
+    web.Script(Reply(R"({"access_token":"t","expires_in":100})"));
+    web.Script(Reply(R"({"words_result":[{"words":"ok"}]})"));
+    const Text small = files::JoinPath(directory.Path(), "small.png");
+    ASSERT_TRUE(files::WriteFile(small, "PNG 10"));
+    EXPECT_EQ(RunChecked(small), 0) << err.str();
+    EXPECT_EQ(out.str(), "ok\n");
 }
 
 TEST_F(CommandLineRun, NothingRecognisedFails) {
@@ -133,6 +215,10 @@ TEST_F(CommandLineRun, NothingRecognisedFails) {
 
 TEST_F(CommandLineRun, TranslationWithoutResultFails) {
     web.Script(Reply("errorCode=50"));
+    EXPECT_EQ(Run({"--translate", "hello"}), CommandLine::kFailure);
+    EXPECT_THAT(err.str(), HasSubstr(text::TextToUtf8("翻译失败:errorCode=50")));
+    err.str("");
+    web.Script(Reply("result="));
     EXPECT_EQ(Run({"--translate", "hello"}), CommandLine::kFailure);
     EXPECT_THAT(err.str(), HasSubstr("no translation"));
 }

@@ -62,8 +62,15 @@ private:
 [[nodiscard]] inline net::HttpResponse Reply(Bytes body, int status = 200) {
     return net::HttpResponse{true, status, {}, std::move(body)};
 }
+// An exchange that was set up but brought no usable reply.
+[[nodiscard]] inline net::HttpResponse Failed(net::HttpFailure failure) {
+    return net::HttpResponse{true, 0, {}, {}, failure};
+}
 
-// The service with every port faked; JPEG "encoding" marks its input so tests can follow it.
+// The service with every port faked; JPEG "encoding" marks its input so tests can follow it,
+// and fails (empty bytes) for input that starts with kUnreadablePicture.
+inline constexpr TextView kUnreadablePicture = "not a picture";
+
 struct ServiceHarness {
     TempDirectory directory;
     testutil::FakeHttpTransport web;
@@ -83,7 +90,8 @@ struct ServiceHarness {
                                           .audio = audio,
                                           .toJpeg = [this](BytesView image) {
                                               jpegInputs.emplace_back(image);
-                                              return "JPEG" + Bytes(image);
+                                              return image.starts_with(kUnreadablePicture) ? Bytes()
+                                                                                           : "JPEG" + Bytes(image);
                                           }}};
 
     [[nodiscard]] Text Now13() const { return settings::TimestampText(clock); }
@@ -95,6 +103,11 @@ struct ServiceHarness {
     }
     void ScriptToken(TextView token = "tok-1") {
         web.Script(Reply(R"({"access_token":")" + Text(token) + R"(","expires_in":2592000})"));
+    }
+    // Which cache items say who issued the token.
+    void CacheOwner(TextView ocrBase, TextView apiKey) const {
+        settings.WriteItem("OCR", "TokenBaseUrl", ocrBase);
+        settings.WriteItem("OCR", "TokenApiKey", apiKey);
     }
 };
 

@@ -6,6 +6,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <utility>
+#include <vector>
+
 namespace tovrik::servicetest {
 namespace {
 
@@ -62,6 +65,27 @@ TEST(Youdao, StatusesGoAboveTheTranslationBoxWithTheElapsedTime) {
                 ElementsAre(Pair("标签_翻译结果", "正在执行翻译...."), Pair("透明标签_执行状态", "正在执行翻译...."),
                             Pair("标签_翻译结果", "翻译完成.耗时(ms):41"),
                             Pair("透明标签_执行状态", "翻译完成.耗时(ms):41")));
+}
+
+TEST(Youdao, FailuresTakeThePlaceOfTheCompletionStatus) {
+    ServiceHarness h;
+    h.settings.WriteItem("Service", "YoudaoBaseUrl", "http://127.0.0.1:8780");
+    const std::vector<std::pair<net::HttpResponse, Text>> cases = {
+        {Reply("type=AUTO\r\nerrorCode=50\r\nelapsedTime=0"), "翻译失败:errorCode=50"},
+        {Failed(net::HttpFailure::TimedOut), "翻译失败:127.0.0.1:8780 应答超时!"},
+        {Failed(net::HttpFailure::NoAnswer), "翻译失败:127.0.0.1:8780 没有应答!"},
+        {Reply("<html></html>"), "翻译失败:127.0.0.1:8780 的应答中没有翻译结果!"},
+    };
+    for (const auto& [response, expected] : cases) {
+        h.web.Script(response);
+        EXPECT_EQ(h.service.TranslateYoudao("x"), "\r\n");
+        EXPECT_EQ(h.service.LastFailure(), expected);
+        EXPECT_EQ(h.status.Caption("标签_翻译结果"), expected);
+        EXPECT_EQ(h.status.Caption("透明标签_执行状态"), expected);
+    }
+    h.web.Script(Reply(text::TextToUtf8("errorCode=0\r\nresult=好")));
+    EXPECT_EQ(h.service.TranslateYoudao("x"), "好\r\n");
+    EXPECT_EQ(h.service.LastFailure(), "");
 }
 
 struct Baidu : ::testing::Test {

@@ -153,5 +153,56 @@ TEST_F(SettingsStoreTest, BinaryFilesAndVeryLongLinesDoNoHarm) {
     EXPECT_EQ(m_store.ReadItem("OCR", "noise").size(), 64u * 1024);
 }
 
+TEST_F(SettingsStoreTest, RepairRewritesUtf8FilesOnceInTheLocalCodePage) {
+    // As an editor outside Windows saves it: UTF-8, with and without the mark.
+    for (const Bytes& mark : {Bytes(), Bytes("\xEF\xBB\xBF")}) {
+        const Bytes utf8 = mark + "[Hotkey]\r\n\xE6\x88\xAA\xE5\x9B\xBE\xE7\x83\xAD\xE9\x94\xAE=Ctrl+F8\r\n"; // 截图热键
+        Put(utf8);
+        const SettingsCheck check = m_store.Repair();
+        EXPECT_EQ(check.repair, SettingsRepair::ConvertedFromUtf8);
+        EXPECT_EQ(check.keptAs, m_store.SettingsPath() + ".utf8.bak");
+        EXPECT_EQ(files::ReadFile(check.keptAs), utf8);
+        EXPECT_EQ(FileBytes(), "[Hotkey]\r\n截图热键=Ctrl+F8\r\n");
+        EXPECT_EQ(m_store.ReadItem("Hotkey", "截图热键"), "Ctrl+F8");
+        EXPECT_EQ(m_store.Repair().repair, SettingsRepair::None) << "once";
+    }
+}
+
+TEST_F(SettingsStoreTest, RepairSetsAsideWhatIsNoSettingsFileAndWritesTheDefaults) {
+    const Bytes cases[] = {
+        Bytes("[Hotkey]\r\n\0\0\0binary", 19), // zero bytes
+        "just a note\r\nkey=value without a section\r\n",
+    };
+    for (const Bytes& damaged : cases) {
+        Put(damaged);
+        const SettingsCheck check = m_store.Repair();
+        EXPECT_EQ(check.repair, SettingsRepair::SetAside) << damaged;
+        EXPECT_EQ(check.keptAs, m_store.SettingsPath() + ".bad");
+        EXPECT_EQ(files::ReadFile(check.keptAs), damaged);
+        EXPECT_EQ(FileBytes(), kDefaultFile);
+        EXPECT_EQ(m_store.Repair().repair, SettingsRepair::None) << "once";
+    }
+}
+
+TEST_F(SettingsStoreTest, RepairLeavesSoundFilesAlone) {
+    EXPECT_EQ(m_store.Repair().repair, SettingsRepair::None) << "no file";
+    EXPECT_FALSE(files::FileExists(m_store.SettingsPath())) << "and none made";
+    const Bytes sound[] = {
+        Bytes(kDefaultFile),
+        "; comments only\r\n\r\n",
+        "",
+        "\t[OCR]\rAccessToken=ascii\r",
+        Bytes("\xFF\xFE[\0O\0C\0R\0]\0", 12), // UTF-16 with its mark
+        "[OCR]\r\n\xd6\xd0\xce\xc4=\xd5\xe6\r\n", // 中文=真 in code page 936
+    };
+    for (const Bytes& file : sound) {
+        Put(file);
+        EXPECT_EQ(m_store.Repair().repair, SettingsRepair::None) << ::testing::PrintToString(file);
+        EXPECT_EQ(FileBytes(), file);
+    }
+    EXPECT_FALSE(files::FileExists(m_store.SettingsPath() + ".bad"));
+    EXPECT_FALSE(files::FileExists(m_store.SettingsPath() + ".utf8.bak"));
+}
+
 } // namespace
 } // namespace tovrik::settings

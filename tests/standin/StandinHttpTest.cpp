@@ -10,7 +10,11 @@
 #include <httplib.h>
 #include <leptonica/allheaders.h>
 
+#include <sys/stat.h>
+
 #include <algorithm>
+#include <cstdlib>
+#include <filesystem>
 #include <future>
 #include <thread>
 
@@ -290,6 +294,38 @@ TEST_F(StandinHttpTest, TokenExpiresAfterItsLifetime) {
     EXPECT_EQ(ErrorCode(Ocr("/rest/2.0/ocr/v1/general_basic", token, picture, shortLived)), "none");
     std::this_thread::sleep_for(std::chrono::milliseconds(1100));
     EXPECT_EQ(ErrorCode(Ocr("/rest/2.0/ocr/v1/general_basic", token, picture, shortLived)), "111");
+}
+
+// The stand-in keeps no table of tokens: one started again with the same secret file and keys
+// takes the tokens of the one before; one with other keys or another secret refuses them as
+// unknown (110).
+TEST_F(StandinHttpTest, TokensStayValidAcrossARestart) {
+    char folder[] = "/tmp/tovrik-secret-XXXXXX";
+    ASSERT_NE(mkdtemp(folder), nullptr);
+    const std::string secretFile = std::string(folder) + "/data/token-secret";
+    const std::string otherSecretFile = std::string(folder) + "/other-secret";
+    std::string token;
+    {
+        const StandinProcess first({"--token-secret-file", secretFile});
+        ASSERT_TRUE(first.IsListening());
+        token = Token(first);
+    }
+    ASSERT_FALSE(token.empty());
+    struct stat info {};
+    ASSERT_EQ(stat(secretFile.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
+
+    const std::string picture = "image=" + UrlEncode(Base64Encode(Render({"Hello"}, 20, StripFormat::Png)));
+    const StandinProcess again({"--token-secret-file", secretFile});
+    ASSERT_TRUE(again.IsListening());
+    EXPECT_EQ(ErrorCode(Ocr("/rest/2.0/ocr/v1/general_basic", token, picture, again)), "none");
+    const StandinProcess otherKeys({"--token-secret-file", secretFile, "--api-key", "another-api-key"});
+    ASSERT_TRUE(otherKeys.IsListening());
+    EXPECT_EQ(ErrorCode(Ocr("/rest/2.0/ocr/v1/general_basic", token, picture, otherKeys)), "110");
+    const StandinProcess otherSecret({"--token-secret-file", otherSecretFile});
+    ASSERT_TRUE(otherSecret.IsListening());
+    EXPECT_EQ(ErrorCode(Ocr("/rest/2.0/ocr/v1/general_basic", token, picture, otherSecret)), "110");
+    std::filesystem::remove_all(folder);
 }
 
 TEST_F(StandinHttpTest, BodiesOverTheLimitAreRefusedAndUnknownPathsAnswered) {

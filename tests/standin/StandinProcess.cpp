@@ -1,6 +1,7 @@
 #include "StandinProcess.h"
 
 #include <csignal>
+#include <cstdlib>
 #include <cstring>
 #include <poll.h>
 #include <spawn.h>
@@ -19,11 +20,19 @@ namespace {
 constexpr int kStartTimeoutMs = 60000;
 constexpr std::string_view kListening = "listening on 127.0.0.1:";
 
+// Keeps the tests' stand-ins out of the user's data folder; a later --token-secret-file wins.
+std::string TestSecretFile() {
+    const char* folder = std::getenv("TMPDIR");
+    return std::string(folder != nullptr && folder[0] != '\0' ? folder : "/tmp") + "/tovrik-standin-tests-secret";
+}
+
 } // namespace
 
 StandinProcess::StandinProcess(const std::vector<std::string>& extraArguments) {
-    std::vector<std::string> arguments = {TOVRIK_STANDIN_EXE, "--port",   "0",    "--api-key", kApiKey, "--secret-key",
-                                          kSecretKey,         "--app-id", kAppId, "--app-key", kAppKey};
+    std::vector<std::string> arguments = {
+        TOVRIK_STANDIN_EXE, "--port",   "0",    "--api-key", kApiKey, "--secret-key",
+        kSecretKey,         "--app-id", kAppId, "--app-key", kAppKey, "--token-secret-file",
+        TestSecretFile()};
     arguments.insert(arguments.end(), extraArguments.begin(), extraArguments.end());
     std::vector<char*> argv;
     for (std::string& argument : arguments) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <tuple>
 
 namespace tovrik::standin {
 namespace {
@@ -13,11 +14,13 @@ using std::chrono::seconds;
 
 class TokenServiceTest : public testing::Test {
 protected:
-    milliseconds m_now{1'000'000};
-    TokenService m_tokens{"id", "secret", seconds(30), [this] { return m_now; }};
+    milliseconds m_now{1'700'000'000'000};
+    TokenService::Clock m_clock = [this] { return m_now; };
+    TokenService m_tokens{"id", "secret", seconds(30), "stand-in secret of the test", m_clock};
 
-    std::string Grant(const std::string& body) {
-        const Reply reply = m_tokens.Issue(FormFields::Parse(body));
+    std::string Grant(const std::string& body = "grant_type=client_credentials&client_id=id&client_secret=secret",
+                      const TokenService* issuer = nullptr) {
+        const Reply reply = (issuer != nullptr ? *issuer : m_tokens).Issue(FormFields::Parse(body));
         const auto json = test::JsonValue::Parse(reply.body);
         if (reply.status != 200 || !json || !json->Has("access_token")) {
             return {};
@@ -64,6 +67,56 @@ TEST_F(TokenServiceTest, TokenExpiresExactlyAtItsDeadline) {
     EXPECT_EQ(m_tokens.Check(token), TokenState::Expired);
     EXPECT_EQ(m_tokens.Check(token + "x"), TokenState::Unknown);
     EXPECT_EQ(m_tokens.Check(""), TokenState::Unknown);
+}
+
+// A restarted stand-in is a new object with the same keys and secret: what it issued before
+// stays valid, in its own lifetime even when the new one is started with another.
+TEST_F(TokenServiceTest, TokensOutliveTheObjectThatIssuedThem) {
+    std::string token;
+    {
+        const TokenService before("id", "secret", seconds(30), "stand-in secret of the test", m_clock);
+        token = Grant("grant_type=client_credentials&client_id=id&client_secret=secret", &before);
+    }
+    ASSERT_FALSE(token.empty());
+    const TokenService after("id", "secret", seconds(3600), "stand-in secret of the test", m_clock);
+    EXPECT_EQ(after.Check(token), TokenState::Valid);
+    m_now += seconds(30);
+    EXPECT_EQ(after.Check(token), TokenState::Expired);
+}
+
+TEST_F(TokenServiceTest, TokensOfOtherKeysOrAnotherSecretAreUnknown) {
+    const std::string token = Grant();
+    ASSERT_FALSE(token.empty());
+    for (const auto& [apiKey, secretKey, secret] : {std::tuple{"other-id", "secret", "stand-in secret of the test"},
+                                                    std::tuple{"id", "other-secret", "stand-in secret of the test"},
+                                                    std::tuple{"id", "secret", "another stand-in's secret"}}) {
+        const TokenService other(apiKey, secretKey, seconds(30), secret, m_clock);
+        EXPECT_EQ(other.Check(token), TokenState::Unknown) << apiKey << " " << secretKey << " " << secret;
+    }
+}
+
+// Every part is sealed: a longer lifetime, an earlier issue time or another random part written
+// into a token makes it unknown, as does any other text.
+TEST_F(TokenServiceTest, ChangedOrForgedTokensAreUnknown) {
+    const std::string token = Grant();
+    ASSERT_FALSE(token.empty());
+    const size_t lifetime = token.find(".30.");
+    ASSERT_NE(lifetime, std::string::npos) << token;
+    std::string longer = token;
+    longer.replace(lifetime, 4, ".99999.");
+    EXPECT_EQ(m_tokens.Check(longer), TokenState::Unknown);
+    for (size_t i = 3; i < token.size(); ++i) {
+        if (token[i] == '.') {
+            continue;
+        }
+        std::string changed = token;
+        changed[i] = token[i] == '1' ? '2' : '1';
+        ASSERT_EQ(m_tokens.Check(changed), TokenState::Unknown) << changed;
+    }
+    for (const char* forged : {"24.00000000000000000000000000000000.30.1700000000000.0", "24....", "24",
+                               "24.not-issued-by-this-server", "25.x.30.1.y"}) {
+        EXPECT_EQ(m_tokens.Check(forged), TokenState::Unknown) << forged;
+    }
 }
 
 TEST_F(TokenServiceTest, EveryGrantGivesANewTokenAndOldOnesStayValid) {

@@ -258,11 +258,8 @@ void HttpTestServer::Serve(const LoopbackSocket& socket, std::size_t connection)
 }
 
 bool HttpTestServer::Answer(const LoopbackSocket& socket, const RecordedRequest& request, const CannedReply& reply) {
-    if (reply.delayMs > 0) {
-        std::unique_lock lock(m_mutex);
-        if (m_wake.wait_for(lock, std::chrono::milliseconds(reply.delayMs), [this] { return Stopping(); })) {
-            return false;
-        }
+    if (reply.delayMs > 0 && !Pause(reply.delayMs)) {
+        return false;
     }
     Text head = "HTTP/1.1 " + std::to_string(reply.status) + " " + reply.reason + "\r\n";
     bool hasLength = false;
@@ -282,6 +279,9 @@ bool HttpTestServer::Answer(const LoopbackSocket& socket, const RecordedRequest&
     if (request.method == "HEAD") {
         return true;
     }
+    if (reply.trickleBytesPerSecond > 0) {
+        return Trickle(socket, reply.body, reply.fillerBytes, reply.trickleBytesPerSecond);
+    }
     if (!socket.SendAll(reply.body, kSendIdleMs)) {
         return false;
     }
@@ -294,6 +294,28 @@ bool HttpTestServer::Answer(const LoopbackSocket& socket, const RecordedRequest&
         }
         m_bodyBytesSent += piece;
         left -= piece;
+    }
+    return true;
+}
+
+bool HttpTestServer::Pause(int ms) {
+    std::unique_lock lock(m_mutex);
+    return !m_wake.wait_for(lock, std::chrono::milliseconds(ms), [this] { return Stopping(); });
+}
+
+// Ends when everything is out, when the client has gone away or when the server stops.
+bool HttpTestServer::Trickle(const LoopbackSocket& socket, TextView bytes, std::uint64_t fillerBytes,
+                             int bytesPerSecond) {
+    const int gapMs = std::max(1, 1000 / bytesPerSecond);
+    for (std::uint64_t i = 0; i < bytes.size() + fillerBytes; ++i) {
+        const char byte = i < bytes.size() ? bytes[static_cast<std::size_t>(i)] : 'x';
+        if (!socket.SendAll(TextView(&byte, 1), kSendIdleMs)) {
+            return false;
+        }
+        ++m_bodyBytesSent;
+        if (!Pause(gapMs)) {
+            return false;
+        }
     }
     return true;
 }

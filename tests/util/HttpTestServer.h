@@ -40,6 +40,8 @@ struct CannedReply {
     // Without a Content-Length the body ends when the server closes the connection.
     bool announceLength = true;
     int delayMs = 0; // before the status line goes out
+    // Above 0: body and filler go out one byte at a time, this many bytes a second.
+    int trickleBytesPerSecond = 0;
 
     [[nodiscard]] static CannedReply Redirect(int status, TextView location);
 };
@@ -77,6 +79,9 @@ private:
     bool Fill(const LoopbackSocket& socket, Text& pending, std::size_t wanted);
     bool SkipSocksHandshake(const LoopbackSocket& socket, Text& pending);
     bool Answer(const LoopbackSocket& socket, const RecordedRequest& request, const CannedReply& reply);
+    bool Trickle(const LoopbackSocket& socket, TextView bytes, std::uint64_t fillerBytes, int bytesPerSecond);
+    // False when the server is stopping.
+    bool Pause(int ms);
     [[nodiscard]] bool Stopping() const { return m_stop.load(); }
 
     mutable std::mutex m_mutex;

@@ -7,6 +7,9 @@
 #include "ui/linux/QtWindowSystem.h"
 #include "ui/linux/TestHook.h"
 
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusVariant>
 #include <QPixmap>
 #include <QSystemTrayIcon>
 
@@ -16,26 +19,25 @@ namespace {
 
 constexpr int kLeftButtonUp = 514;
 constexpr int kMiddleButtonUp = 520;
+constexpr int kWatchIntervalMs = 1000;
+constexpr int kDbusTimeoutMs = 500;
 
-int MouseMessage(QSystemTrayIcon::ActivationReason reason) {
-    switch (reason) {
-    case QSystemTrayIcon::DoubleClick:
-        return kTrayLeftDoubleClick;
-    case QSystemTrayIcon::Context:
-        return kTrayRightButtonDown;
-    case QSystemTrayIcon::Trigger:
-        return kLeftButtonUp;
-    case QSystemTrayIcon::MiddleClick:
-        return kMiddleButtonUp;
-    case QSystemTrayIcon::Unknown:
-        break;
-    }
-    return 0;
+// What Qt itself asks before it puts the icon on D-Bus rather than into an XEmbed tray.
+bool StatusNotifierHostRegistered() {
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        QStringLiteral("org.kde.StatusNotifierWatcher"), QStringLiteral("/StatusNotifierWatcher"),
+        QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
+    call << QStringLiteral("org.kde.StatusNotifierWatcher") << QStringLiteral("IsStatusNotifierHostRegistered");
+    const QDBusMessage reply = QDBusConnection::sessionBus().call(call, QDBus::Block, kDbusTimeoutMs);
+    return reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty() &&
+           reply.arguments().first().value<QDBusVariant>().variant().toBool();
 }
 
 } // namespace
 
-QtTrayHost::QtTrayHost(ui::QtWindowSystem& windows) : m_windows(windows) {}
+QtTrayHost::QtTrayHost(ui::QtWindowSystem& windows) : m_windows(windows) {
+    QObject::connect(&m_watch, &QTimer::timeout, [this] { Watch(); });
+}
 
 QtTrayHost::~QtTrayHost() = default;
 
@@ -43,29 +45,82 @@ bool QtTrayHost::AddIcon(ui::FormId owner, BytesView iconData) {
     if (m_windows.Widget(owner) == nullptr) {
         return false;
     }
-    QIcon icon = AppIcon();
+    m_owner = owner;
+    m_image = AppIcon();
     if (const QImage image = ui::DecodePicture(iconData); !image.isNull()) {
-        icon = QIcon(QPixmap::fromImage(image));
+        m_image = QIcon(QPixmap::fromImage(image));
     }
-    m_icon = std::make_unique<QSystemTrayIcon>(icon);
-    QObject::connect(m_icon.get(), &QSystemTrayIcon::activated, m_icon.get(),
-                     [this, owner](QSystemTrayIcon::ActivationReason reason) {
-                         if (const int code = MouseMessage(reason); code != 0) {
-                             m_windows.Post(owner, {.kind = ui::EventKind::TrayNotify, .code = code});
-                         }
-                     });
-    m_icon->show();
-    ui::TestHook::Report("tray", "added", QSystemTrayIcon::isSystemTrayAvailable() ? "docked" : "no-tray");
+    m_present = QSystemTrayIcon::isSystemTrayAvailable();
+    MakeIcon();
+    m_watch.start(kWatchIntervalMs);
     return true;
 }
 
+void QtTrayHost::MakeIcon() {
+    m_statusNotifier = m_present && StatusNotifierHostRegistered();
+    m_icon = std::make_unique<QSystemTrayIcon>(m_image);
+    m_icon->setToolTip(m_tip);
+    if (m_menu != nullptr) {
+        m_icon->setContextMenu(m_menu);
+    }
+    QObject::connect(m_icon.get(), &QSystemTrayIcon::activated, m_icon.get(),
+                     [this](QSystemTrayIcon::ActivationReason reason) {
+                         int code = 0;
+                         switch (reason) {
+                         case QSystemTrayIcon::DoubleClick:
+                             code = kTrayLeftDoubleClick;
+                             break;
+                         case QSystemTrayIcon::Trigger:
+                             code = m_statusNotifier ? kTrayLeftDoubleClick : kLeftButtonUp;
+                             break;
+                         case QSystemTrayIcon::Context:
+                             // A handed-over menu is shown by the tray (or by Qt for it).
+                             code = m_menu != nullptr ? 0 : kTrayRightButtonDown;
+                             break;
+                         case QSystemTrayIcon::MiddleClick:
+                             code = kMiddleButtonUp;
+                             break;
+                         case QSystemTrayIcon::Unknown:
+                             break;
+                         }
+                         if (code != 0) {
+                             m_windows.Post(m_owner, {.kind = ui::EventKind::TrayNotify, .code = code});
+                         }
+                     });
+    m_icon->show();
+    ui::TestHook::Report("tray", "added", !m_present ? "no-tray" : m_statusNotifier ? "statusnotifier" : "docked");
+}
+
+void QtTrayHost::Watch() {
+    const bool present = QSystemTrayIcon::isSystemTrayAvailable();
+    if (!m_icon || present == m_present) {
+        return;
+    }
+    m_present = present;
+    if (present) {
+        MakeIcon();
+    } else {
+        ui::TestHook::Report("tray", "gone");
+    }
+    m_windows.Post(m_owner, {.kind = ui::EventKind::TrayNotify, .code = present ? kTrayHostAppeared : kTrayHostGone});
+}
+
 void QtTrayHost::SetTip(TextView tip) {
+    m_tip = ui::ToQString(tip);
     if (m_icon) {
-        m_icon->setToolTip(ui::ToQString(tip));
+        m_icon->setToolTip(m_tip);
+    }
+}
+
+void QtTrayHost::SetMenu(ui::FormId owner, TextView menu) {
+    m_menu = m_windows.HandOverMenu(owner, menu, {.kind = ui::EventKind::TrayNotify, .code = kTrayMenuOpening});
+    if (m_icon) {
+        m_icon->setContextMenu(m_menu);
     }
 }
 
 void QtTrayHost::RemoveIcon() {
+    m_watch.stop();
     if (m_icon) {
         m_icon->hide();
         m_icon.reset();

@@ -2,8 +2,13 @@
 
 #include "app/TrayHost.h"
 
+#include <QIcon>
+#include <QString>
+#include <QTimer>
+
 #include <memory>
 
+class QMenu;
 class QSystemTrayIcon;
 
 namespace tovrik::ui {
@@ -12,11 +17,16 @@ class QtWindowSystem;
 
 namespace tovrik::app {
 
-// The notification-area icon through QSystemTrayIcon (an XEmbed tray or a StatusNotifier
-// host). Its clicks reach the owner form as the Windows mouse messages the core expects:
-// 515 for a left double-click, 516 for the right button going down, 514 for a left click.
-// A tray that appears after the icon was added still gets it; a host without a tray keeps
-// the icon hidden until one comes.
+// The notification-area icon through QSystemTrayIcon, on an XEmbed tray or a StatusNotifier
+// host. Its clicks reach the owner form as the Windows mouse messages the core expects: 515
+// for a left double-click, and for the activation of a StatusNotifier host (a single click
+// there, which has no double-click), 514 for a single click on an XEmbed tray, 516 for the
+// right button when no menu has been handed over. A handed-over menu is the tray's own context
+// menu, read by StatusNotifier hosts through D-Bus.
+//
+// Trays come and go: the icon is looked after once a second; when the last tray goes the owner
+// hears kTrayHostGone, and when one comes the icon is made anew for it (so that it registers
+// with that host) and the owner hears kTrayHostAppeared.
 class QtTrayHost final : public TrayHost {
 public:
     explicit QtTrayHost(ui::QtWindowSystem& windows);
@@ -29,10 +39,22 @@ public:
     void RemoveIcon() override;
     // The tray drops the icons of ended programs itself.
     void SweepNotificationArea(bool) override {}
+    void SetMenu(ui::FormId owner, TextView menu) override;
+    [[nodiscard]] bool HostPresent() const override { return m_present; }
 
 private:
+    void MakeIcon();
+    void Watch();
+
     ui::QtWindowSystem& m_windows;
+    ui::FormId m_owner = 0;
+    QIcon m_image;
+    QString m_tip;
+    QMenu* m_menu = nullptr;
     std::unique_ptr<QSystemTrayIcon> m_icon;
+    bool m_present = false;
+    bool m_statusNotifier = false;
+    QTimer m_watch;
 };
 
 } // namespace tovrik::app

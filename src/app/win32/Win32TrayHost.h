@@ -33,6 +33,9 @@ public:
     void SetTip(TextView tip) override;
     void RemoveIcon() override;
     void SweepNotificationArea(bool overflow) override;
+    // The menu is popped by the program on the right button, as the shell expects.
+    void SetMenu(ui::FormId, TextView) override {}
+    [[nodiscard]] bool HostPresent() const override { return true; }
 
     [[nodiscard]] const NOTIFYICONDATAW& Record() const { return m_record; }
     [[nodiscard]] UINT TaskbarCreatedMessage() const { return m_taskbarMessage; }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "capture/PictureSize.h"
 #include "text/Types.h"
 #include "ui/Bitmap.h"
 
@@ -9,11 +10,10 @@
 // The Linux build's image libraries, one file each.
 namespace tovrik::capture::codec {
 
-// Larger pictures are refused: 2^28 pixels is a gigabyte of BGRA.
-inline constexpr std::uint64_t kMaxPixels = std::uint64_t{1} << 28;
-
+// Checked again on the size each library reads, which may differ from what the header scan
+// found (a GIF frame larger than its screen, say).
 [[nodiscard]] inline bool SizeAllowed(std::uint64_t width, std::uint64_t height) {
-    return width > 0 && height > 0 && width * height <= kMaxPixels;
+    return width > 0 && height > 0 && width * height <= kMaxPicturePixels;
 }
 
 [[nodiscard]] std::optional<ui::Bitmap> DecodePng(BytesView bytes);

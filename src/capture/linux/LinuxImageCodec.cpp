@@ -1,10 +1,14 @@
 #include "capture/BmpCodec.h"
 #include "capture/ImageCodec.h"
+#include "capture/PictureSize.h"
 #include "capture/linux/Codecs.h"
 
 namespace tovrik::capture {
 
 std::optional<ui::Bitmap> DecodeImageBytes(BytesView encoded) {
+    if (PictureTooLarge(encoded)) {
+        return std::nullopt;
+    }
     if (encoded.starts_with("BM")) {
         return DecodeBmp(encoded);
     }

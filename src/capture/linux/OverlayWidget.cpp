@@ -1,6 +1,7 @@
 #include "capture/linux/OverlayWidget.h"
 
 #include "capture/OverlayInput.h"
+#include "capture/linux/X11Background.h"
 #include "ui/linux/QtKeyboard.h"
 
 #include <QCloseEvent>
@@ -32,10 +33,38 @@ OverlayWidget::OverlayWidget()
     setFocusPolicy(Qt::StrongFocus);
 }
 
-void OverlayWidget::Attach(const ui::Bitmap* frame, OverlayInput* input) {
+void OverlayWidget::Attach(const ui::Bitmap* frame, unsigned long serverFrame, OverlayInput* input) {
     m_frame = frame;
     m_input = input;
     m_keyboardPending = input != nullptr;
+    if (serverFrame != m_serverFrame) {
+        m_serverFrame = serverFrame;
+        // Qt paints only frames in memory; with updates off it neither paints nor sizes a
+        // back buffer, and the server's background shows.
+        setUpdatesEnabled(serverFrame == 0);
+        SetBackgroundPixmap(static_cast<unsigned long>(winId()), serverFrame);
+    }
+    if (m_serverFrame != 0 && m_keyboardPending) {
+        // No paint event tells when the window is on the screen: ask once Qt has mapped it.
+        QTimer::singleShot(0, this, [this] {
+            if (m_keyboardPending) {
+                m_keyboardPending = false;
+                TakeKeyboard();
+            }
+        });
+    }
+}
+
+void OverlayWidget::Present(const QRect& area) {
+    if (!isVisible()) {
+        return;
+    }
+    if (m_serverFrame != 0) {
+        RepaintFromBackground(static_cast<unsigned long>(winId()),
+                              {area.x(), area.y(), area.x() + area.width(), area.y() + area.height()});
+    } else {
+        update(area);
+    }
 }
 
 void OverlayWidget::TakeKeyboard() {

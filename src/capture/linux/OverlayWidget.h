@@ -16,8 +16,12 @@ class OverlayWidget final : public QWidget {
 public:
     OverlayWidget();
 
-    // Starts showing the frame and feeding the input; null input stops the feeding.
-    void Attach(const ui::Bitmap* frame, OverlayInput* input);
+    // Starts showing the frame and feeding the input; null input stops the feeding. The frame
+    // is either in our memory (painted by Qt) or an X pixmap that the server paints the window
+    // from (Qt then paints nothing and keeps no back buffer); null and 0 show nothing.
+    void Attach(const ui::Bitmap* frame, unsigned long serverFrame, OverlayInput* input);
+    // The area of the frame has changed: show it now.
+    void Present(const QRect& area);
     // Takes the keyboard, which an override-redirect window never gets from the window
     // manager; done once the window is on the screen, since X refuses grabs for unmapped ones.
     void TakeKeyboard();
@@ -35,6 +39,7 @@ protected:
 
 private:
     const ui::Bitmap* m_frame = nullptr;
+    unsigned long m_serverFrame = 0;
     OverlayInput* m_input = nullptr;
     bool m_keyboardPending = false;
 };

@@ -1,5 +1,6 @@
 #include "capture/linux/QtOverlayWindow.h"
 
+#include "capture/linux/OverlayText.h"
 #include "capture/linux/OverlayWidget.h"
 #include "ui/linux/QtText.h"
 #include "ui/linux/TestHook.h"
@@ -8,9 +9,7 @@
 #include <QApplication>
 #include <QCursor>
 #include <QEventLoop>
-#include <QFontMetrics>
 #include <QMenu>
-#include <QPainter>
 
 namespace tovrik::capture {
 
@@ -59,15 +58,17 @@ OverlayWidget& QtOverlayWindow::Widget() {
     return *m_widget;
 }
 
-bool QtOverlayWindow::RunModal(const Rect& area, const ui::Bitmap& frame, OverlayInput& input) {
-    if (m_loop != nullptr || !area.HasArea()) {
+bool QtOverlayWindow::RunModal(const Rect& area, const OverlayCanvas& canvas, OverlayInput& input) {
+    const ui::Bitmap* frame = canvas.FramePixels();
+    const auto serverFrame = static_cast<unsigned long>(canvas.NativeFrame());
+    if (m_loop != nullptr || !area.HasArea() || (frame == nullptr && serverFrame == 0)) {
         return false;
     }
     m_release.stop();
     OverlayWidget& widget = Widget();
-    widget.Attach(&frame, &input);
-    widget.setCursor(Qt::ArrowCursor);
     widget.setGeometry(ToQRect(area));
+    widget.Attach(frame, serverFrame, &input);
+    widget.setCursor(Qt::ArrowCursor);
     m_closeRequested = false;
     QEventLoop loop;
     m_loop = &loop;
@@ -83,8 +84,11 @@ bool QtOverlayWindow::RunModal(const Rect& area, const ui::Bitmap& frame, Overla
     widget.ReleaseKeyboard();
     widget.releaseMouse();
     widget.hide();
-    widget.Attach(nullptr, nullptr);
-    m_release.start();
+    widget.Attach(nullptr, 0, nullptr);
+    if (frame != nullptr) {
+        // Only a frame in memory left Qt a back buffer worth freeing.
+        m_release.start();
+    }
     ui::TestHook::Report("overlay", "closed");
     return true;
 }
@@ -97,8 +101,8 @@ void QtOverlayWindow::Close() {
 }
 
 void QtOverlayWindow::Present(const Rect& area) {
-    if (m_widget && m_widget->isVisible()) {
-        m_widget->update(ToQRect(area));
+    if (m_widget) {
+        m_widget->Present(ToQRect(area));
     }
 }
 
@@ -138,29 +142,7 @@ std::uintptr_t QtOverlayWindow::NativeHandle() const {
 }
 
 void QtOverlayWindow::DrawText(ui::Bitmap& target, const Rect& box, TextView text) {
-    if (target.Empty() || box.IsEmpty()) {
-        return;
-    }
-    QImage image(target.pixels.data(), target.width, target.height, static_cast<qsizetype>(target.Stride()),
-                 QImage::Format_RGB32);
-    QPainter painter(&image);
-    painter.setClipRect(ToQRect(box));
-    painter.setPen(Qt::white);
-    const QFont font = QApplication::font();
-    painter.setFont(font);
-    const QFontMetrics metrics(font);
-    int baseline = box.top + metrics.ascent();
-    std::size_t start = 0;
-    while (start <= text.size() && baseline - metrics.ascent() < box.bottom) {
-        const std::size_t end = text.find("\r\n", start);
-        const TextView line = text.substr(start, end == TextView::npos ? TextView::npos : end - start);
-        painter.drawText(QPoint(box.left, baseline), ui::ToQString(line));
-        if (end == TextView::npos) {
-            break;
-        }
-        start = end + 2;
-        baseline += metrics.lineSpacing();
-    }
+    DrawOverlayText(target, box, text);
 }
 
 } // namespace tovrik::capture

@@ -13,9 +13,10 @@ namespace tovrik::capture {
 
 class OverlayWidget;
 
-// The overlay's window through Qt. The window is kept hidden while captures follow each other,
-// so that a capture does not wait for a new X window and its back buffer, and destroyed once
-// the program has waited a while: its back buffer is a screenful of memory.
+// The overlay's window through Qt. The window is kept hidden between captures so that a capture
+// does not wait for a new X window. When the frame was in our memory, Qt kept a back buffer for
+// it, a screenful of memory: the window is then destroyed once the program has waited a while.
+// A frame kept by the X server is painted by the server, and the window costs next to nothing.
 class QtOverlayWindow final : public OverlayWindow {
 public:
     static constexpr int kKeepWindowMs = 30000;
@@ -25,7 +26,7 @@ public:
     QtOverlayWindow(const QtOverlayWindow&) = delete;
     QtOverlayWindow& operator=(const QtOverlayWindow&) = delete;
 
-    [[nodiscard]] bool RunModal(const Rect& area, const ui::Bitmap& frame, OverlayInput& input) override;
+    [[nodiscard]] bool RunModal(const Rect& area, const OverlayCanvas& canvas, OverlayInput& input) override;
     void Close() override;
     void Present(const Rect& area) override;
     void SetCursor(Cursor cursor) override;

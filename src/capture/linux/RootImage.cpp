@@ -1,5 +1,7 @@
 #include "capture/linux/RootImage.h"
 
+#include "capture/linux/XErrorTrap.h"
+
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XShm.h>
@@ -14,36 +16,6 @@
 namespace tovrik::capture {
 
 namespace {
-
-// Xlib reports errors through one process-wide handler; while we read the screen, errors are
-// ours to catch instead of ending the process.
-class ErrorTrap {
-public:
-    explicit ErrorTrap(Display* display) : m_display(display) {
-        XSync(m_display, False);
-        s_failed = false;
-        m_previous = XSetErrorHandler(&ErrorTrap::OnError);
-    }
-    ~ErrorTrap() { XSetErrorHandler(m_previous); }
-    ErrorTrap(const ErrorTrap&) = delete;
-    ErrorTrap& operator=(const ErrorTrap&) = delete;
-
-    // Waits for the server's answer to everything sent so far.
-    [[nodiscard]] bool Failed() {
-        XSync(m_display, False);
-        return s_failed;
-    }
-
-private:
-    static int OnError(Display*, XErrorEvent*) {
-        s_failed = true;
-        return 0;
-    }
-
-    static inline bool s_failed = false;
-    Display* m_display;
-    int (*m_previous)(Display*, XErrorEvent*) = nullptr;
-};
 
 struct ImageDeleter {
     void operator()(XImage* image) const { XDestroyImage(image); }
@@ -76,7 +48,7 @@ public:
         }
         m_info.shmaddr = m_image->data = static_cast<char*>(address);
         m_info.readOnly = False;
-        ErrorTrap trap(display);
+        XErrorTrap trap(display);
         m_attached = XShmAttach(display, &m_info) != 0 && !trap.Failed();
     }
     ~SharedImage() {
@@ -102,7 +74,7 @@ public:
         if (!m_attached) {
             return nullptr;
         }
-        ErrorTrap trap(m_display);
+        XErrorTrap trap(m_display);
         const bool read = XShmGetImage(m_display, DefaultRootWindow(m_display), m_image.get(), at.x, at.y, AllPlanes);
         return read && !trap.Failed() ? m_image.get() : nullptr;
     }
@@ -182,12 +154,22 @@ bool RootImageReader::Read(Display* display, const Rect& part, Point offset, ui:
         }
         m_shared.reset();
     }
-    ErrorTrap trap(display);
-    const ImagePtr image(XGetImage(display, DefaultRootWindow(display), part.left, part.top,
-                                   static_cast<unsigned>(part.Width()), static_cast<unsigned>(part.Height()), AllPlanes,
-                                   ZPixmap));
+    return ReadDrawable(display, DefaultRootWindow(display), part, offset, picture);
+}
+
+bool ReadDrawable(Display* display, unsigned long drawable, const Rect& part, Point offset, ui::Bitmap& picture) {
+    XErrorTrap trap(display);
+    const ImagePtr image(XGetImage(display, drawable, part.left, part.top, static_cast<unsigned>(part.Width()),
+                                   static_cast<unsigned>(part.Height()), AllPlanes, ZPixmap));
     if (!image || trap.Failed()) {
         return false;
+    }
+    if (image->red_mask == 0 && image->green_mask == 0 && image->blue_mask == 0) {
+        // A pixmap has no visual of its own: its pixels are those of the screen's visual.
+        const Visual* visual = DefaultVisual(display, DefaultScreen(display));
+        image->red_mask = visual->red_mask;
+        image->green_mask = visual->green_mask;
+        image->blue_mask = visual->blue_mask;
     }
     CopyImage(*image, offset, picture);
     return true;

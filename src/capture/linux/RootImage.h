@@ -36,6 +36,11 @@ struct ClippedArea {
 };
 [[nodiscard]] ClippedArea ClipToScreen(const Rect& area, int screenWidth, int screenHeight);
 
+// Reads a part of a window or pixmap with a plain GetImage into the bitmap at the offset; false
+// when the server refuses. The bitmap has its final size already.
+[[nodiscard]] bool ReadDrawable(Display* display, unsigned long drawable, const Rect& part, Point offset,
+                                ui::Bitmap& picture);
+
 class SharedImage;
 
 // Reads parts of the root window. The shared memory segment stays for the next capture until

@@ -1,5 +1,6 @@
 #include "capture/linux/X11ScreenSource.h"
 
+#include "capture/linux/X11OverlayCanvas.h"
 #include "ui/linux/X11Display.h"
 
 #include <QGuiApplication>
@@ -44,6 +45,25 @@ std::vector<Rect> X11ScreenSource::Monitors() {
     return monitors;
 }
 
+std::optional<Point> X11ScreenSource::PointerPosition() {
+    Display* display = ui::X11Display();
+    if (display == nullptr) {
+        return std::nullopt;
+    }
+    Window root = 0;
+    Window child = 0;
+    int x = 0;
+    int y = 0;
+    int windowX = 0;
+    int windowY = 0;
+    unsigned int buttons = 0;
+    // False: the pointer is on another X screen than the one the program shows.
+    if (XQueryPointer(display, DefaultRootWindow(display), &root, &child, &x, &y, &windowX, &windowY, &buttons) == 0) {
+        return std::nullopt;
+    }
+    return Point{x, y};
+}
+
 bool X11ScreenSource::Grab(const Rect& area, ui::Bitmap& pictureOut) {
     Display* display = ui::X11Display();
     if (display == nullptr || !area.HasArea()) {
@@ -67,6 +87,13 @@ bool X11ScreenSource::Grab(const Rect& area, ui::Bitmap& pictureOut) {
     const bool read = m_reader.Read(display, clipped.onScreen, clipped.offset, pictureOut);
     m_release.start();
     return read;
+}
+
+std::unique_ptr<OverlayCanvas> X11ScreenSource::Freeze(const Rect& area) {
+    if (std::unique_ptr<OverlayCanvas> kept = X11OverlayCanvas::Freeze(ui::X11Display(), area)) {
+        return kept;
+    }
+    return ScreenSource::Freeze(area);
 }
 
 } // namespace tovrik::capture

@@ -91,6 +91,14 @@ std::vector<Rect> GdiScreenSource::Monitors() {
     return monitors;
 }
 
+std::optional<Point> GdiScreenSource::PointerPosition() {
+    POINT pointer{};
+    if (!GetCursorPos(&pointer)) {
+        return std::nullopt;
+    }
+    return Point{pointer.x, pointer.y};
+}
+
 bool GdiScreenSource::Grab(const Rect& area, ui::Bitmap& pictureOut) {
     if (area.IsEmpty()) {
         return false;

@@ -11,6 +11,7 @@ public:
     [[nodiscard]] Rect WorkArea() override;
     [[nodiscard]] std::vector<Rect> Monitors() override;
     [[nodiscard]] bool Grab(const Rect& area, ui::Bitmap& pictureOut) override;
+    [[nodiscard]] std::optional<Point> PointerPosition() override;
 };
 
 } // namespace tovrik::capture

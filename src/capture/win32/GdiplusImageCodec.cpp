@@ -1,6 +1,7 @@
 #include "capture/BmpCodec.h"
 #include "capture/ImageCodec.h"
 #include "capture/IndexedImage.h"
+#include "capture/PictureSize.h"
 #include "capture/win32/GdiplusSession.h"
 
 #include <cstring>
@@ -16,7 +17,6 @@ using gdiplus::ImagePtr;
 using gdiplus::StreamPtr;
 
 // Larger pictures are refused: 2^28 pixels is a gigabyte of BGRA.
-constexpr unsigned long long kMaxPixels = 1ull << 28;
 
 // The standard GDI+ image encoders, by format code 1-5.
 constexpr const wchar_t* kEncoderIds[] = {
@@ -124,6 +124,9 @@ ImagePtr RgbBitmap(const ui::Bitmap& image) {
 } // namespace
 
 std::optional<ui::Bitmap> DecodeImageBytes(BytesView encoded) {
+    if (PictureTooLarge(encoded)) {
+        return std::nullopt;
+    }
     // The capture layout's 44-byte header is not one that every BMP decoder knows (Wine's GDI+
     // refuses it); the portable reader takes it and every other uncompressed BMP.
     if (encoded.starts_with("BM")) {
@@ -144,7 +147,7 @@ std::optional<ui::Bitmap> DecodeImageBytes(BytesView encoded) {
     UINT width = 0;
     UINT height = 0;
     if (GdipGetImageWidth(bitmap.get(), &width) != Ok || GdipGetImageHeight(bitmap.get(), &height) != Ok ||
-        width == 0 || height == 0 || static_cast<unsigned long long>(width) * height > kMaxPixels) {
+        width == 0 || height == 0 || static_cast<unsigned long long>(width) * height > kMaxPicturePixels) {
         return std::nullopt;
     }
     Gdiplus::Rect area(0, 0, static_cast<INT>(width), static_cast<INT>(height));

@@ -27,12 +27,15 @@ Point PointerOf(LPARAM lParam) {
 
 } // namespace
 
-bool Win32OverlayWindow::RunModal(const Rect& area, const ui::Bitmap& frame, OverlayInput& input) {
-    if (m_window != nullptr || frame.Empty() || frame.width != area.Width() || frame.height != area.Height()) {
+bool Win32OverlayWindow::RunModal(const Rect& area, const OverlayCanvas& canvas, OverlayInput& input) {
+    // GDI shows frames from our memory only.
+    const ui::Bitmap* frame = canvas.FramePixels();
+    if (m_window != nullptr || frame == nullptr || frame->Empty() || frame->width != area.Width() ||
+        frame->height != area.Height()) {
         return false;
     }
     m_area = area;
-    m_frame = &frame;
+    m_frame = frame;
     m_input = &input;
     m_closing = false;
     m_cursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(kArrowCursor));

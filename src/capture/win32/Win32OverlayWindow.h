@@ -18,7 +18,7 @@ public:
     Win32OverlayWindow(const Win32OverlayWindow&) = delete;
     Win32OverlayWindow& operator=(const Win32OverlayWindow&) = delete;
 
-    [[nodiscard]] bool RunModal(const Rect& area, const ui::Bitmap& frame, OverlayInput& input) override;
+    [[nodiscard]] bool RunModal(const Rect& area, const OverlayCanvas& canvas, OverlayInput& input) override;
     void Close() override;
     void Present(const Rect& area) override;
     void SetCursor(Cursor cursor) override;

@@ -10,6 +10,7 @@
 #include <atomic>
 #include <cerrno>
 #include <climits>
+#include <optional>
 #include <string>
 
 // The file system in UTF-8: program text paths are converted at this edge.
@@ -23,6 +24,8 @@ public:
     ~FileDescriptor() { (void)Close(); }
     FileDescriptor(const FileDescriptor&) = delete;
     FileDescriptor& operator=(const FileDescriptor&) = delete;
+    FileDescriptor(FileDescriptor&& other) noexcept : m_fd(other.m_fd) { other.m_fd = -1; }
+    FileDescriptor& operator=(FileDescriptor&&) = delete;
 
     [[nodiscard]] int Get() const { return m_fd; }
     [[nodiscard]] bool IsOpen() const { return m_fd >= 0; }
@@ -58,6 +61,30 @@ bool WriteAll(int fd, BytesView data) {
     return true;
 }
 
+// Opened without waiting: a named pipe with no writer or a device would block a plain open.
+// Anything but a regular file is closed again at once, unread.
+FileDescriptor OpenRegularFile(TextView path) {
+    FileDescriptor file(::open(NativePath(path).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    struct stat info {};
+    if (!file.IsOpen() || ::fstat(file.Get(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        return FileDescriptor(-1);
+    }
+    return file;
+}
+
+// Bytes read, 0 at the end, nothing on an error.
+std::optional<std::size_t> ReadSome(int fd, char* buffer, std::size_t size) {
+    for (;;) {
+        const ssize_t got = ::read(fd, buffer, size);
+        if (got >= 0) {
+            return static_cast<std::size_t>(got);
+        }
+        if (errno != EINTR) {
+            return std::nullopt;
+        }
+    }
+}
+
 bool StatPath(TextView path, struct stat& infoOut) {
     return ::stat(NativePath(path).c_str(), &infoOut) == 0;
 }
@@ -80,41 +107,68 @@ char PathSeparator() {
 }
 
 std::optional<Bytes> ReadFile(TextView path, std::size_t maxSize) {
-    FileDescriptor file(::open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC));
+    const FileDescriptor file = OpenRegularFile(path);
     struct stat info {};
-    if (!file.IsOpen() || ::fstat(file.Get(), &info) != 0 || S_ISDIR(info.st_mode)) {
-        return std::nullopt;
-    }
-    if (S_ISREG(info.st_mode) && static_cast<std::size_t>(info.st_size) > maxSize) {
+    if (!file.IsOpen() || ::fstat(file.Get(), &info) != 0 || static_cast<std::size_t>(info.st_size) > maxSize) {
         return std::nullopt;
     }
     Bytes content;
-    if (S_ISREG(info.st_mode)) {
-        content.reserve(static_cast<std::size_t>(info.st_size));
-    }
-    // Read to the end rather than trusting the size: the file may grow, or be a pipe.
+    content.reserve(static_cast<std::size_t>(info.st_size));
+    // Read to the end rather than trusting the size: the file may grow meanwhile.
     char buffer[64 * 1024];
     for (;;) {
-        const ssize_t got = ::read(file.Get(), buffer, sizeof buffer);
-        if (got < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
+        const std::optional<std::size_t> got = ReadSome(file.Get(), buffer, sizeof buffer);
+        if (!got) {
             return std::nullopt;
         }
-        if (got == 0) {
+        if (*got == 0) {
             return content;
         }
-        if (content.size() + static_cast<std::size_t>(got) > maxSize) {
+        if (content.size() + *got > maxSize) {
             return std::nullopt;
         }
-        content.append(buffer, static_cast<std::size_t>(got));
+        content.append(buffer, *got);
     }
 }
 
+std::optional<Bytes> ReadFileHead(TextView path, std::size_t count) {
+    const FileDescriptor file = OpenRegularFile(path);
+    if (!file.IsOpen()) {
+        return std::nullopt;
+    }
+    Bytes head(count, '\0');
+    std::size_t filled = 0;
+    while (filled < count) {
+        const std::optional<std::size_t> got = ReadSome(file.Get(), head.data() + filled, count - filled);
+        if (!got) {
+            return std::nullopt;
+        }
+        if (*got == 0) {
+            break;
+        }
+        filled += *got;
+    }
+    head.resize(filled);
+    return head;
+}
+
 bool WriteFile(TextView path, BytesView data) {
-    FileDescriptor file(::open(NativePath(path).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
-    return file.IsOpen() && WriteAll(file.Get(), data) && file.Close();
+    const std::string target = NativePath(path);
+    FileDescriptor file(::open(target.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+    if (!file.IsOpen()) {
+        return false;
+    }
+    const bool written = WriteAll(file.Get(), data);
+    struct stat info {};
+    const bool regular = ::fstat(file.Get(), &info) == 0 && S_ISREG(info.st_mode);
+    if (file.Close() && written) {
+        return true;
+    }
+    // What was cut short goes; a device written to (/dev/full, say) stays.
+    if (regular) {
+        ::unlink(target.c_str());
+    }
+    return false;
 }
 
 bool WriteFileAtomic(TextView path, BytesView data) {
@@ -135,6 +189,10 @@ bool WriteFileAtomic(TextView path, BytesView data) {
 
 bool RemoveFile(TextView path) {
     return ::unlink(NativePath(path).c_str()) == 0;
+}
+
+bool RenameFile(TextView from, TextView to) {
+    return ::rename(NativePath(from).c_str(), NativePath(to).c_str()) == 0;
 }
 
 bool FileExists(TextView path) {

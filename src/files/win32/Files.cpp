@@ -74,6 +74,23 @@ HANDLE CreateForWriting(const std::wstring& path, DWORD disposition, DWORD flags
     return CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, disposition, flags, nullptr);
 }
 
+// Only files on a disk: a named pipe, a console or another device could block the reader, and
+// folders fail to open here anyway. Devices are told by their attributes before any open.
+HANDLE OpenRegularFile(TextView path) {
+    const std::wstring wide = WidePath(path);
+    const DWORD attributes = GetFileAttributesW(wide.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) != 0) {
+        return INVALID_HANDLE_VALUE;
+    }
+    const HANDLE file = CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE && GetFileType(file) != FILE_TYPE_DISK) {
+        CloseHandle(file);
+        return INVALID_HANDLE_VALUE;
+    }
+    return file;
+}
+
 } // namespace
 
 char PathSeparator() {
@@ -81,8 +98,7 @@ char PathSeparator() {
 }
 
 std::optional<Bytes> ReadFile(TextView path, std::size_t maxSize) {
-    FileHandle file(CreateFileW(WidePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    const FileHandle file(OpenRegularFile(path));
     LARGE_INTEGER size{};
     if (!file.IsOpen() || !GetFileSizeEx(file.Get(), &size) || size.QuadPart < 0 ||
         static_cast<unsigned long long>(size.QuadPart) > maxSize) {
@@ -106,9 +122,39 @@ std::optional<Bytes> ReadFile(TextView path, std::size_t maxSize) {
     }
 }
 
+std::optional<Bytes> ReadFileHead(TextView path, std::size_t count) {
+    const FileHandle file(OpenRegularFile(path));
+    if (!file.IsOpen()) {
+        return std::nullopt;
+    }
+    Bytes head(count, '\0');
+    std::size_t filled = 0;
+    while (filled < count) {
+        DWORD got = 0;
+        if (!::ReadFile(file.Get(), head.data() + filled, static_cast<DWORD>(count - filled), &got, nullptr)) {
+            return std::nullopt;
+        }
+        if (got == 0) {
+            break;
+        }
+        filled += got;
+    }
+    head.resize(filled);
+    return head;
+}
+
 bool WriteFile(TextView path, BytesView data) {
-    FileHandle file(CreateForWriting(WidePath(path), CREATE_ALWAYS));
-    return file.IsOpen() && WriteAll(file.Get(), data) && file.Close();
+    const std::wstring target = WidePath(path);
+    FileHandle file(CreateForWriting(target, CREATE_ALWAYS));
+    if (!file.IsOpen()) {
+        return false;
+    }
+    const bool written = WriteAll(file.Get(), data);
+    if (file.Close() && written) {
+        return true;
+    }
+    DeleteFileW(target.c_str());
+    return false;
 }
 
 bool WriteFileAtomic(TextView path, BytesView data) {
@@ -130,6 +176,10 @@ bool WriteFileAtomic(TextView path, BytesView data) {
 
 bool RemoveFile(TextView path) {
     return DeleteFileW(WidePath(path).c_str()) != 0;
+}
+
+bool RenameFile(TextView from, TextView to) {
+    return MoveFileExW(WidePath(from).c_str(), WidePath(to).c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
 }
 
 bool FileExists(TextView path) {

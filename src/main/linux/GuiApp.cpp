@@ -1,16 +1,25 @@
 #include "GuiApp.h"
 
+#include "DesktopScale.h"
+
 #include "app/Program.h"
 #include "app/linux/AppIcon.h"
+#include "app/linux/NoGlobalHotkeys.h"
+#include "app/linux/PortalHotkeyRegistrar.h"
 #include "app/linux/PosixProcessControl.h"
 #include "app/linux/QtTrayHost.h"
+#include "app/linux/SessionKind.h"
 #include "app/linux/SocketInstanceGuard.h"
 #include "app/linux/XcbHotkeyRegistrar.h"
 #include "app/linux/XdgAutostartStore.h"
 #include "app/linux/XdgShell.h"
 #include "capture/linux/QtFileDialogHost.h"
 #include "capture/linux/QtOverlayWindow.h"
+#include "capture/linux/X11ScreenSettle.h"
 #include "capture/linux/X11ScreenSource.h"
+#include "capture/linux/wayland/WaylandOverlayWindow.h"
+#include "capture/linux/wayland/WaylandScreenSettle.h"
+#include "capture/linux/wayland/WaylandScreenSource.h"
 #include "net/HttpTransport.h"
 #include "services/AudioPlayer.h"
 #include "settings/ProgramDirectory.h"
@@ -20,12 +29,15 @@
 #include "ui/linux/QtWindowSystem.h"
 
 #include <QApplication>
+#include <QDBusConnection>
 #include <QFont>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
 
 #include <X11/Xlib.h>
+
+#include <unistd.h>
 
 #include <cstdio>
 #include <memory>
@@ -37,21 +49,20 @@ namespace {
 // Windows' default GUI font is about 12 pixels high; the windows' controls are laid out for it.
 constexpr int kGuiFontPixels = 12;
 
-void PrepareEnvironment() {
-    // Every coordinate of the program is a physical pixel, as for a DPI-aware Windows process.
-    if (qEnvironmentVariableIsEmpty("QT_ENABLE_HIGHDPI_SCALING")) {
-        qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
-    }
-    qunsetenv("QT_SCALE_FACTOR");
-    // The program is an X11 program: global hotkeys and screen reading need the X server
-    // (under Wayland that is XWayland).
+void PrepareEnvironment(app::SessionKind session) {
+    // In an X11 session global hotkeys and screen reading need the X server. In a Wayland
+    // session the program is a Wayland client: XWayland sees neither the keys nor the pixels of
+    // the Wayland windows.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "xcb");
+        qputenv("QT_QPA_PLATFORM", session == app::SessionKind::Wayland ? "wayland" : "xcb");
     }
 }
 
 // Qt ends the process with an abort when it finds no display; say what is wrong instead.
-bool DisplayReachable() {
+bool DisplayReachable(app::SessionKind session) {
+    if (session == app::SessionKind::Wayland) {
+        return true;
+    }
     Display* display = XOpenDisplay(nullptr);
     if (display == nullptr) {
         return false;
@@ -68,27 +79,62 @@ QFont GuiFont() {
     return font;
 }
 
+// The backends that differ between X11 and Wayland sessions.
+struct SessionPorts {
+    std::unique_ptr<app::HotkeyRegistrar> hotkeys;
+    std::unique_ptr<capture::ScreenSource> screen;
+    std::unique_ptr<capture::ScreenSettle> settle;
+    std::unique_ptr<capture::OverlayWindow> overlayWindow;
+};
+
+SessionPorts X11Ports(ui::QtWindowSystem& windows) {
+    return {std::make_unique<app::XcbHotkeyRegistrar>(windows), std::make_unique<capture::X11ScreenSource>(),
+            std::make_unique<capture::X11ScreenSettle>(), std::make_unique<capture::QtOverlayWindow>()};
+}
+
+// The desktop's global shortcuts where its portal offers them.
+std::unique_ptr<app::HotkeyRegistrar> WaylandHotkeys(ui::QtWindowSystem& windows) {
+    const QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!app::PortalHotkeyRegistrar::Offered(bus)) {
+        return std::make_unique<app::NoGlobalHotkeys>();
+    }
+    return std::make_unique<app::PortalHotkeyRegistrar>(bus, [&windows](ui::FormId owner, int id) {
+        windows.Post(owner, {.kind = ui::EventKind::Hotkey, .code = id});
+    });
+}
+
+SessionPorts WaylandPorts(ui::QtWindowSystem& windows) {
+    auto screen = std::make_unique<capture::WaylandScreenSource>();
+    auto overlay =
+        std::make_unique<capture::WaylandOverlayWindow>([source = screen.get()] { return source->Layout(); });
+    std::fprintf(stderr, "TovrikOcr: Wayland session, screen pictures through %s\n", screen->SourceName().c_str());
+    return {WaylandHotkeys(windows), std::move(screen), std::make_unique<capture::WaylandScreenSettle>(),
+            std::move(overlay)};
+}
+
 // Every backend object, in the order they depend on each other.
 struct LinuxPorts {
+    explicit LinuxPorts(app::SessionKind kind)
+        : session(kind == app::SessionKind::Wayland ? WaylandPorts(windows) : X11Ports(windows)) {}
+
     ui::QtKeyboard keyboard;
     ui::QtWindowSystem windows{keyboard};
-    app::XcbHotkeyRegistrar hotkeys{windows};
+    SessionPorts session;
     app::QtTrayHost tray{windows};
     app::SocketInstanceGuard instance;
     app::XdgAutostartStore autostart;
     app::PosixProcessControl process;
     app::XdgShell shell;
-    capture::X11ScreenSource screen;
-    capture::QtOverlayWindow overlayWindow;
     capture::QtFileDialogHost fileDialogs;
     ui::QtClipboard clipboard;
     settings::SystemClock clock;
     std::unique_ptr<services::AudioPlayer> audio = services::CreateSystemAudioPlayer();
 
     [[nodiscard]] app::ProgramPorts Ports() {
-        return {.app = {windows, keyboard, hotkeys, tray, instance, autostart, process, shell},
-                .screen = screen,
-                .overlayWindow = overlayWindow,
+        return {.app = {windows, keyboard, *session.hotkeys, tray, instance, autostart, process, shell},
+                .screen = *session.screen,
+                .settle = *session.settle,
+                .overlayWindow = *session.overlayWindow,
                 .fileDialogs = fileDialogs,
                 .clipboard = clipboard,
                 .clock = clock,
@@ -100,9 +146,11 @@ struct LinuxPorts {
 
 } // namespace
 
-int RunGui(int argc, char** argv) {
-    PrepareEnvironment();
-    if (!DisplayReachable()) {
+int RunGui(int argc, char** argv, std::optional<app::InstanceCommand> startCommand) {
+    DesktopScale scale;
+    const app::SessionKind session = app::CurrentSessionKind();
+    PrepareEnvironment(session);
+    if (!DisplayReachable(session)) {
         std::fprintf(stderr,
                      "TovrikOcr: no X display to show the tray program on (DISPLAY=%s).\n"
                      "Start it from a desktop session, or see TovrikOcr --help for the command line.\n",
@@ -110,6 +158,7 @@ int RunGui(int argc, char** argv) {
         return 1;
     }
     QApplication application(argc, argv);
+    scale.RestoreForChildren();
     QApplication::setApplicationName(QStringLiteral("TovrikOcr"));
     QApplication::setDesktopFileName(QStringLiteral("tovrikocr"));
     QApplication::setWindowIcon(app::AppIcon());
@@ -123,10 +172,40 @@ int RunGui(int argc, char** argv) {
         QApplication::installTranslator(&qtTexts);
     }
 
-    LinuxPorts ports;
-    app::Program program(ports.Ports(), settings::ProgramDirectory());
+    LinuxPorts ports(session);
+    const settings::ProgramDirectoryChoice directory = settings::ChooseProgramDirectory();
+    app::Program program(ports.Ports(), directory.directory);
+    program.App().SetUnwritableFolder(directory.unwritable);
+    if (startCommand) {
+        program.App().SetStartCommand(*startCommand);
+    }
     program.Start();
     return QApplication::exec();
+}
+
+int RunTrigger(char* program, app::InstanceCommand command) {
+    app::SocketInstanceGuard channel;
+    if (channel.Send(app::kInstanceName, command)) {
+        return 0;
+    }
+    if (!DisplayReachable()) {
+        std::fprintf(stderr, "TovrikOcr: no running copy, and no X display to start one on (DISPLAY=%s).\n",
+                     qEnvironmentVariable("DISPLAY").toLocal8Bit().constData());
+        return 1;
+    }
+    std::fflush(nullptr);
+    const pid_t child = ::fork();
+    if (child < 0) {
+        std::perror("TovrikOcr: fork");
+        return 1;
+    }
+    if (child > 0) {
+        return 0;
+    }
+    // Out of the session of whatever ran the trigger, so that its end does not end us.
+    ::setsid();
+    char* arguments[] = {program, nullptr};
+    return RunGui(1, arguments, command);
 }
 
 } // namespace tovrik

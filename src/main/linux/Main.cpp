@@ -1,5 +1,6 @@
 #include "CommandLineRun.h"
 #include "GuiApp.h"
+#include "app/InstanceCommand.h"
 #include "text/Encoding.h"
 
 #include <vector>
@@ -13,6 +14,11 @@ int main(int argc, char** argv) {
     if (arguments.empty()) {
         // No arguments: the tray program. Arguments: the command line, which needs no display.
         return tovrik::RunGui(argc, argv);
+    }
+    if (arguments.size() == 1) {
+        if (const auto command = tovrik::app::CommandFromFlag(arguments[0])) {
+            return tovrik::RunTrigger(argv[0], *command);
+        }
     }
     return tovrik::RunCommandLine(arguments);
 }

@@ -8,6 +8,7 @@
 #include "app/win32/Win32ProcessControl.h"
 #include "app/win32/Win32Shell.h"
 #include "app/win32/Win32TrayHost.h"
+#include "capture/win32/GdiScreenSettle.h"
 #include "capture/win32/GdiScreenSource.h"
 #include "capture/win32/Win32FileDialogHost.h"
 #include "capture/win32/Win32OverlayWindow.h"
@@ -40,6 +41,7 @@ struct Win32Ports {
     app::Win32ProcessControl process;
     app::Win32Shell shell;
     capture::GdiScreenSource screen;
+    capture::GdiScreenSettle settle;
     capture::Win32OverlayWindow overlayWindow;
     capture::Win32FileDialogHost fileDialogs;
     ui::win32::Win32Clipboard clipboard;
@@ -49,6 +51,7 @@ struct Win32Ports {
     [[nodiscard]] app::ProgramPorts Ports() {
         return {.app = {windows, keyboard, hotkeys, tray, instance, autostart, process, shell},
                 .screen = screen,
+                .settle = settle,
                 .overlayWindow = overlayWindow,
                 .fileDialogs = fileDialogs,
                 .clipboard = clipboard,
@@ -64,7 +67,9 @@ int RunGui() {
     InitCommonControlsEx(&controls);
 
     Win32Ports ports;
-    app::Program program(ports.Ports(), settings::ProgramDirectory());
+    const settings::ProgramDirectoryChoice directory = settings::ChooseProgramDirectory();
+    app::Program program(ports.Ports(), directory.directory);
+    program.App().SetUnwritableFolder(directory.unwritable);
     const TestReport report(ports.windows);
     program.Start();
     return ports.windows.RunMessageLoop();

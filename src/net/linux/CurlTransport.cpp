@@ -146,6 +146,22 @@ void SetTimeouts(CURL* easy, const HttpRequest& request) {
     // A reply that stops arriving (below one byte a second) for that long times out.
     curl_easy_setopt(easy, CURLOPT_LOW_SPEED_LIMIT, 1L);
     curl_easy_setopt(easy, CURLOPT_LOW_SPEED_TIME, stallSeconds);
+    // ... and one that keeps trickling is cut off at the deadline.
+    curl_easy_setopt(easy, CURLOPT_TIMEOUT_MS, static_cast<long>(request.deadlineMs));
+}
+
+HttpFailure FailureOf(CURLcode result, bool tooLarge) {
+    if (tooLarge || result == CURLE_FILESIZE_EXCEEDED) {
+        return HttpFailure::TooLarge;
+    }
+    switch (result) {
+    case CURLE_OK:
+        return HttpFailure::None;
+    case CURLE_OPERATION_TIMEDOUT:
+        return HttpFailure::TimedOut;
+    default:
+        return HttpFailure::NoAnswer;
+    }
 }
 
 void SetProxy(CURL* easy, const HttpRequest& request) {
@@ -229,7 +245,8 @@ HttpResponse CurlTransport::Exchange(const HttpRequest& request) {
     response.opened = true;
     response.status = static_cast<int>(status);
     response.headerBlock = std::move(transfer.headerBlock);
-    if (!transfer.tooLarge && result != CURLE_FILESIZE_EXCEEDED) {
+    response.failure = FailureOf(result, transfer.tooLarge);
+    if (response.failure != HttpFailure::TooLarge) {
         response.body = std::move(transfer.body);
     }
     return response;

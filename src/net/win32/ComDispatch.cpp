@@ -85,6 +85,10 @@ HRESULT ComDispatch::Invoke(const wchar_t* member, WORD flags, std::vector<ComVa
     if (SUCCEEDED(hr) && resultOut != nullptr) {
         *resultOut = std::move(result);
     }
+    // An error the object raised says more than "an exception occurred".
+    if (hr == DISP_E_EXCEPTION && FAILED(exception.scode)) {
+        return exception.scode;
+    }
     return hr;
 }
 

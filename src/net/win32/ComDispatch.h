@@ -25,7 +25,7 @@ public:
 
     [[nodiscard]] explicit operator bool() const { return m_object != nullptr; }
 
-    // Arguments in their written order.
+    // Arguments in their written order. An error raised by the object comes back as its own code.
     HRESULT Call(const wchar_t* member, std::vector<ComVariant> args, ComVariant* resultOut = nullptr);
     HRESULT Get(const wchar_t* member, ComVariant& resultOut);
     HRESULT PutIndexed(const wchar_t* member, ComVariant index, ComVariant value);

@@ -4,7 +4,6 @@
 #include "text/HeaderText.h"
 
 #include <charconv>
-#include <climits>
 #include <cstdint>
 #include <vector>
 
@@ -24,13 +23,18 @@ std::vector<ComVariant> Args(std::initializer_list<TextView> texts) {
     return args;
 }
 
-// The four phases each within the time-out: never longer than their sum. -1 waits for ever.
+// ERROR_WINHTTP_TIMEOUT as the object raises it.
+constexpr HRESULT kObjectTimedOut = HRESULT_FROM_WIN32(12002);
+
+// The four phases each within the time-out: never longer than their sum, and never past the
+// deadline of the whole exchange (rounded up to whole seconds, the unit of the call).
 long WaitSeconds(const HttpRequest& request) {
+    const long deadlineSeconds = (static_cast<long>(request.deadlineMs) + 999) / 1000;
     if (!request.timeoutMs) {
-        return -1;
+        return deadlineSeconds;
     }
     const long seconds = (static_cast<long>(*request.timeoutMs) + 999) / 1000;
-    return seconds > LONG_MAX / kPhases ? LONG_MAX : seconds * kPhases;
+    return seconds > deadlineSeconds / kPhases ? deadlineSeconds : seconds * kPhases;
 }
 
 bool TooLarge(const Text& contentLength) {
@@ -90,13 +94,17 @@ HttpResponse WinHttpComTransport::Exchange(const HttpRequest& request) {
     std::vector<ComVariant> body;
     body.push_back(request.body.empty() ? ComVariant::FromText({}) : ComVariant::FromBytes(request.body));
     if (FAILED(m_object.Call(L"Send", std::move(body)))) {
+        response.failure = HttpFailure::NoAnswer;
         return response;
     }
     std::vector<ComVariant> wait;
     wait.push_back(ComVariant::FromInt(WaitSeconds(request)));
     ComVariant completed;
-    if (FAILED(m_object.Call(L"WaitForResponse", std::move(wait), &completed)) || completed.ToInt() == 0) {
+    const HRESULT waited = m_object.Call(L"WaitForResponse", std::move(wait), &completed);
+    if (FAILED(waited) || completed.ToInt() == 0) {
         m_object.Call(L"Abort", {});
+        response.failure =
+            SUCCEEDED(waited) || waited == kObjectTimedOut ? HttpFailure::TimedOut : HttpFailure::NoAnswer;
         return response;
     }
 
@@ -105,10 +113,13 @@ HttpResponse WinHttpComTransport::Exchange(const HttpRequest& request) {
     ComVariant value;
     const bool announcedTooLarge =
         SUCCEEDED(m_object.Call(L"GetResponseHeader", Args({"Content-Length"}), &value)) && TooLarge(value.ToText());
-    if (!announcedTooLarge && SUCCEEDED(m_object.Get(L"ResponseBody", value))) {
+    if (announcedTooLarge) {
+        response.failure = HttpFailure::TooLarge;
+    } else if (SUCCEEDED(m_object.Get(L"ResponseBody", value))) {
         response.body = value.ToBytes();
         if (response.body.size() > kMaxBodyBytes) {
             response.body.clear();
+            response.failure = HttpFailure::TooLarge;
         }
     }
     if (SUCCEEDED(m_object.Call(L"GetAllResponseHeaders", {}, &value))) {

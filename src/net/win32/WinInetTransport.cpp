@@ -1,10 +1,12 @@
 #include "net/win32/WinInetTransport.h"
 
+#include "net/win32/InternetDeadline.h"
+
 #include <windows.h>
 
 #include <wininet.h>
 
-#include <memory>
+#include <algorithm>
 #include <vector>
 
 namespace tovrik::net {
@@ -15,11 +17,6 @@ constexpr DWORD kReadChunk = 64 * 1024;
 // INTERNET_FLAG_NEED_FILE: the reply also goes to the cache file.
 constexpr DWORD kNeedFile = 0x00000010;
 
-struct InternetCloser {
-    void operator()(HINTERNET handle) const { InternetCloseHandle(handle); }
-};
-using InternetHandle = std::unique_ptr<void, InternetCloser>;
-
 Text ProxyName(const HttpRequest& request) {
     if (request.socksProxy) {
         return "SOCKS=" + request.proxy;
@@ -27,12 +24,12 @@ Text ProxyName(const HttpRequest& request) {
     return request.secure ? request.proxy : "http=" + request.proxy;
 }
 
-InternetHandle OpenRoot(const HttpRequest& request) {
+HINTERNET OpenRoot(const HttpRequest& request) {
     if (request.proxy.empty()) {
-        return InternetHandle(InternetOpenA(request.userAgent.c_str(), INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0));
+        return InternetOpenA(request.userAgent.c_str(), INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0);
     }
     const Text proxyName = ProxyName(request);
-    return InternetHandle(InternetOpenA(request.userAgent.c_str(), INTERNET_OPEN_TYPE_PROXY, proxyName.c_str(), "", 0));
+    return InternetOpenA(request.userAgent.c_str(), INTERNET_OPEN_TYPE_PROXY, proxyName.c_str(), "", 0);
 }
 
 void SetTimeouts(HINTERNET root, const HttpRequest& request) {
@@ -70,20 +67,39 @@ void AllowSchemeRedirects(HINTERNET request) {
     InternetSetOptionA(request, INTERNET_OPTION_SECURITY_FLAGS, &flags, sizeof flags);
 }
 
-// Reading stops at the end, at an error, or past the size limit; closing the handles then
-// aborts whatever the server still sends.
-Bytes ReadBody(HINTERNET request) {
-    Bytes body;
+HttpFailure FailureOf(DWORD error, const InternetDeadline& deadline) {
+    return error == ERROR_INTERNET_TIMEOUT || deadline.Passed() ? HttpFailure::TimedOut : HttpFailure::NoAnswer;
+}
+
+// Reading stops at the end, at an error, past the size limit or past the deadline; closing the
+// handles then aborts whatever the server still sends. Only what has arrived is asked for: a
+// synchronous read of a whole chunk would wait until the chunk is full, however slowly the
+// server sends it.
+HttpFailure ReadBody(HINTERNET request, const InternetDeadline& deadline, Bytes& bodyOut) {
     std::vector<char> chunk(kReadChunk);
     for (;;) {
+        DWORD available = 0;
+        if (!InternetQueryDataAvailable(request, &available, 0, 0)) {
+            return FailureOf(GetLastError(), deadline);
+        }
+        if (available == 0) {
+            return HttpFailure::None;
+        }
         DWORD read = 0;
-        if (!InternetReadFile(request, chunk.data(), kReadChunk, &read) || read == 0) {
-            return body;
+        if (!InternetReadFile(request, chunk.data(), std::min(available, kReadChunk), &read)) {
+            return FailureOf(GetLastError(), deadline);
         }
-        if (body.size() + read > kMaxBodyBytes) {
-            return {};
+        if (read == 0) {
+            return HttpFailure::None;
         }
-        body.append(chunk.data(), read);
+        if (bodyOut.size() + read > kMaxBodyBytes) {
+            bodyOut.clear();
+            return HttpFailure::TooLarge;
+        }
+        bodyOut.append(chunk.data(), read);
+        if (deadline.Passed()) {
+            return HttpFailure::TimedOut;
+        }
     }
 }
 
@@ -114,34 +130,36 @@ int StatusCode(HINTERNET request) {
 
 HttpResponse WinInetTransport::Exchange(const HttpRequest& request) {
     HttpResponse response;
-    const InternetHandle root = OpenRoot(request);
+    InternetDeadline deadline(request.deadlineMs);
+    HINTERNET root = deadline.Adopt(OpenRoot(request));
     if (root == nullptr) {
         return response;
     }
-    SetTimeouts(root.get(), request);
-    const InternetHandle connection(InternetConnectA(root.get(), request.host.c_str(),
-                                                     static_cast<INTERNET_PORT>(request.port), nullptr, nullptr,
-                                                     INTERNET_SERVICE_HTTP, 0, 0));
+    SetTimeouts(root, request);
+    HINTERNET connection =
+        deadline.Adopt(InternetConnectA(root, request.host.c_str(), static_cast<INTERNET_PORT>(request.port), nullptr,
+                                        nullptr, INTERNET_SERVICE_HTTP, 0, 0));
     if (connection == nullptr) {
         return response;
     }
-    const InternetHandle handle(HttpOpenRequestA(connection.get(), request.verb.c_str(), request.path.c_str(),
-                                                 "HTTP/1.1", nullptr, nullptr, RequestFlags(request), 0));
+    HINTERNET handle = deadline.Adopt(HttpOpenRequestA(connection, request.verb.c_str(), request.path.c_str(),
+                                                       "HTTP/1.1", nullptr, nullptr, RequestFlags(request), 0));
     if (handle == nullptr) {
         return response;
     }
     response.opened = true;
-    AllowSchemeRedirects(handle.get());
+    AllowSchemeRedirects(handle);
 
     const char* headers = request.headerBlock.empty() ? nullptr : request.headerBlock.c_str();
     void* body = request.body.empty() ? nullptr : const_cast<char*>(request.body.data());
-    if (!HttpSendRequestA(handle.get(), headers, static_cast<DWORD>(request.headerBlock.size()), body,
+    if (!HttpSendRequestA(handle, headers, static_cast<DWORD>(request.headerBlock.size()), body,
                           static_cast<DWORD>(request.body.size()))) {
+        response.failure = FailureOf(GetLastError(), deadline);
         return response;
     }
-    response.body = ReadBody(handle.get());
-    response.headerBlock = RawHeaders(handle.get());
-    response.status = StatusCode(handle.get());
+    response.failure = ReadBody(handle, deadline, response.body);
+    response.headerBlock = RawHeaders(handle);
+    response.status = StatusCode(handle);
     return response;
 }
 

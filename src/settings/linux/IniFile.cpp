@@ -11,9 +11,6 @@ namespace tovrik::settings {
 
 namespace {
 
-// A settings file is at most a few kilobytes; anything far larger is not one of ours.
-constexpr std::size_t kMaxFileSize = 16u * 1024 * 1024;
-
 // Windows refuses to write a file marked read-only, even for administrators; a file without
 // any write permission is the same mark here, also when we run as root.
 bool IsReadOnly(TextView path) {
@@ -28,7 +25,7 @@ bool IsReadOnly(TextView path) {
 } // namespace
 
 Text ReadIniItem(TextView section, TextView key, TextView path) {
-    const auto file = files::ReadFile(path, kMaxFileSize);
+    const auto file = files::ReadFile(path, kMaxIniFileSize);
     if (!file) {
         return {};
     }
@@ -41,7 +38,7 @@ Text ReadIniItem(TextView section, TextView key, TextView path) {
 
 bool WriteIniItem(TextView section, TextView key, TextView value, TextView path) {
     const bool exists = files::FileExists(path);
-    const auto existing = files::ReadFile(path, kMaxFileSize);
+    const auto existing = files::ReadFile(path, kMaxIniFileSize);
     if (!existing && exists) {
         return false; // unreadable or too large: leave it alone rather than replace it
     }

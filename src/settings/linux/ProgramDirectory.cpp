@@ -42,12 +42,8 @@ Text UserDataDirectory() {
     return directory;
 }
 
-Text ProgramDirectory() {
-    const Text executableDirectory = files::ExecutableDirectory();
-    if (files::IsWritableDirectory(executableDirectory)) {
-        return executableDirectory;
-    }
-    return UserDataDirectory();
+ProgramDirectoryChoice ChooseProgramDirectory() {
+    return ChooseDirectory(files::ExecutableDirectory(), UserDataDirectory);
 }
 
 } // namespace tovrik::settings

@@ -19,6 +19,7 @@ struct NativeControl {
     QAction* action = nullptr;
     Bytes picture{};
     bool keysCaptured = false;
+    bool handedOver = false; // a menu that a tray shows itself
 };
 
 // The widget of a control kind that is drawn in the form, as a child of parent, at the declared

@@ -128,6 +128,9 @@ void QtWindowSystem::PopupMenu(FormId form, TextView menu) {
     }
     TestHook::Report("menu", Subject(*widget, menu));
     const QAction* chosen = control->menu->exec(QCursor::pos());
+    if (control->handedOver) {
+        return; // its entries raise their clicks themselves
+    }
     // The chosen entry's click arrives after the menu has gone, as WM_COMMAND does, and only
     // while the form is still there.
     widget = Find(form);
@@ -347,6 +350,34 @@ void QtWindowSystem::Post(FormId form, Event event) {
             target->Raise(event);
         }
     });
+}
+
+QMenu* QtWindowSystem::HandOverMenu(FormId form, TextView menu, const Event& opening) {
+    NativeForm* widget = Find(form);
+    NativeControl* control = widget != nullptr ? widget->Find(menu) : nullptr;
+    if (control == nullptr || control->menu == nullptr) {
+        return nullptr;
+    }
+    if (control->handedOver) {
+        return control->menu;
+    }
+    control->handedOver = true;
+    const Text subject = Subject(*widget, menu);
+    QObject::connect(control->menu, &QMenu::aboutToShow, control->menu, [this, form, opening, subject] {
+        TestHook::Report("menu", subject);
+        if (NativeForm* target = Find(form)) {
+            target->Raise(opening);
+        }
+    });
+    for (const ControlDecl& item : widget->Declaration().controls) {
+        const NativeControl* entry = widget->Find(item.name);
+        if (item.parent == menu && entry != nullptr && entry->action != nullptr) {
+            QObject::connect(entry->action, &QAction::triggered, entry->action, [this, form, name = item.name] {
+                Post(form, {.kind = EventKind::Click, .control = name});
+            });
+        }
+    }
+    return control->menu;
 }
 
 QWidget* QtWindowSystem::Widget(FormId form) const {

@@ -6,6 +6,7 @@
 
 #include <map>
 
+class QMenu;
 class QWidget;
 
 namespace tovrik::ui {
@@ -52,6 +53,11 @@ public:
     // Raises an event of the system (a hotkey, the tray icon) on the form once the event loop
     // runs again, so that what it starts never runs inside Qt's own event handling.
     void Post(FormId form, Event event);
+    // Gives the form's menu to whoever shows it by itself (a tray): its entries raise their
+    // Click events once the menu has gone, and its opening raises the given event on the form
+    // at once, so that the form can change the entries before they show. Null when there is no
+    // such menu.
+    [[nodiscard]] QMenu* HandOverMenu(FormId form, TextView menu, const Event& opening);
     // The form's widget; null when there is no such form.
     [[nodiscard]] QWidget* Widget(FormId form) const;
 

@@ -71,6 +71,17 @@ Win32WindowSystem::~Win32WindowSystem() {
 }
 
 void Win32WindowSystem::DeclareDpiAware() {
+    // The manifest has made the process per-monitor aware before it started; this is for a
+    // system that read no awareness from it. Per-monitor V2 where the function exists (Windows
+    // 10 1703 on): it fails harmlessly when the manifest set the awareness already.
+    using SetContext = BOOL(WINAPI*)(HANDLE);
+    const auto setContext = reinterpret_cast<SetContext>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "SetProcessDpiAwarenessContext")));
+    // DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2, spelled out for headers that predate it.
+    const auto perMonitorV2 = reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-4));
+    if (setContext != nullptr && (setContext(perMonitorV2) || GetLastError() == ERROR_ACCESS_DENIED)) {
+        return;
+    }
     SetProcessDPIAware();
 }
 

@@ -1,6 +1,5 @@
 #include "app/Autostart.h"
 #include "app/linux/PosixProcessControl.h"
-#include "app/linux/SocketInstanceGuard.h"
 #include "app/linux/XdgAutostartStore.h"
 #include "files/Files.h"
 #include "text/Encoding.h"
@@ -42,36 +41,6 @@ private:
     const char* m_name;
     std::optional<std::string> m_old;
 };
-
-// A lock name no running copy of the program holds.
-Text UniqueName() {
-    return "TV_OCR_test_" + std::to_string(::getpid());
-}
-
-TEST(SocketInstanceGuardTest, OneHolderAtATimeAndTheNameComesFreeWithIt) {
-    const ScopedEnv display("DISPLAY", ":97");
-    auto first = std::make_unique<SocketInstanceGuard>();
-    SocketInstanceGuard second;
-    EXPECT_TRUE(first->Acquire(UniqueName()));
-    EXPECT_TRUE(first->Acquire(UniqueName())) << "asking again keeps the lock";
-    EXPECT_FALSE(second.Acquire(UniqueName()));
-    first.reset();
-    EXPECT_TRUE(second.Acquire(UniqueName()));
-}
-
-TEST(SocketInstanceGuardTest, TheLockBelongsToOneUserOnOneDisplay) {
-    EXPECT_EQ(SocketInstanceGuard::SocketName("TV_OCR_$$", 1000, ":0"), "TV_OCR_$$/1000/:0");
-    EXPECT_EQ(SocketInstanceGuard::SocketName("TV_OCR_$$", 0, nullptr), "TV_OCR_$$/0/");
-
-    SocketInstanceGuard onFirst;
-    SocketInstanceGuard onSecond;
-    {
-        const ScopedEnv display("DISPLAY", ":97");
-        EXPECT_TRUE(onFirst.Acquire(UniqueName()));
-    }
-    const ScopedEnv display("DISPLAY", ":98");
-    EXPECT_TRUE(onSecond.Acquire(UniqueName()));
-}
 
 class XdgAutostartStoreTest : public ::testing::Test {
 protected:

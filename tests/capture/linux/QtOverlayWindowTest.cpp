@@ -5,6 +5,7 @@
 #include "capture/linux/QtFileDialogHost.h"
 #include "fakes/FakeClock.h"
 #include "fakes/FakeFileDialogHost.h"
+#include "fakes/FakeScreenSettle.h"
 #include "fakes/FakeScreenSource.h"
 #include "ui/linux/OffscreenQt.h"
 
@@ -72,10 +73,11 @@ protected:
     }
 
     fakes::FakeScreenSource m_screen;
+    fakes::FakeScreenSettle m_settle;
     QtOverlayWindow m_window;
     fakes::FakeFileDialogHost m_dialogs;
     fakes::FakeClock m_clock;
-    CaptureOverlay m_overlay{m_screen, m_window, m_dialogs, m_clock};
+    CaptureOverlay m_overlay{m_screen, m_settle, m_window, m_dialogs, m_clock};
     QRect m_shownGeometry;
 };
 

@@ -5,7 +5,7 @@
 namespace tovrik::capture {
 namespace {
 
-TEST(GdiScreenSource, GrabsTheVirtualScreenAtItsSize) {
+TEST(Win32GdiScreenSource, GrabsTheVirtualScreenAtItsSize) {
     GdiScreenSource screen;
     ui::Bitmap probe;
     if (!screen.Grab({0, 0, 1, 1}, probe)) {

@@ -3,6 +3,7 @@
 #include "capture/win32/GdiTextPainter.h"
 #include "capture/win32/Win32OverlayWindow.h"
 #include "fakes/FakeFileDialogHost.h"
+#include "fakes/FakeScreenSettle.h"
 #include "fakes/FakeScreenSource.h"
 #include "util/Win32Desktop.h"
 
@@ -106,10 +107,11 @@ protected:
     }
 
     fakes::FakeScreenSource m_screen;
+    fakes::FakeScreenSettle m_settle;
     Win32OverlayWindow m_window;
     fakes::FakeFileDialogHost m_dialogs;
     test::ManualClock m_clock;
-    CaptureOverlay m_overlay{m_screen, m_window, m_dialogs, m_clock};
+    CaptureOverlay m_overlay{m_screen, m_settle, m_window, m_dialogs, m_clock};
 };
 
 TEST_F(Win32Overlay, ADragAndADoubleClickInsideSelectTheArea) {

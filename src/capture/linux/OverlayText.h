@@ -1,0 +1,13 @@
+#pragma once
+
+#include "capture/Geometry.h"
+#include "text/Types.h"
+#include "ui/Bitmap.h"
+
+namespace tovrik::capture {
+
+// The overlay's text: white, in the application's font (which stands for the default GUI
+// font), line by line at CR LF, clipped to the box. Shared by the overlays of both sessions.
+void DrawOverlayText(ui::Bitmap& target, const Rect& box, TextView text);
+
+} // namespace tovrik::capture

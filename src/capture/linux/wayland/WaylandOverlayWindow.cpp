@@ -1,0 +1,210 @@
+#include "capture/linux/wayland/WaylandOverlayWindow.h"
+
+#include "capture/linux/OverlayText.h"
+#include "capture/linux/wayland/OutputSurface.h"
+#include "ui/linux/QtText.h"
+#include "ui/linux/TestHook.h"
+
+#include <QAction>
+#include <QEventLoop>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QScreen>
+
+#include <algorithm>
+#include <cmath>
+
+namespace tovrik::capture {
+
+namespace {
+
+Qt::CursorShape Shape(Cursor cursor) {
+    switch (cursor) {
+    case Cursor::SizeNwse:
+        return Qt::SizeFDiagCursor;
+    case Cursor::SizeNesw:
+        return Qt::SizeBDiagCursor;
+    case Cursor::SizeWe:
+        return Qt::SizeHorCursor;
+    case Cursor::SizeNs:
+        return Qt::SizeVerCursor;
+    case Cursor::SizeAll:
+        return Qt::SizeAllCursor;
+    case Cursor::Arrow:
+        break;
+    }
+    return Qt::ArrowCursor;
+}
+
+// The output of the layout that a screen of Qt stands for: by name, else by its place.
+int OutputOf(const OutputLayout& layout, const QScreen& screen) {
+    const std::string name = screen.name().toStdString();
+    const QRect geometry = screen.geometry();
+    const auto& outputs = layout.Outputs();
+    for (std::size_t i = 0; i < outputs.size(); ++i) {
+        if (!name.empty() && outputs[i].name == name) {
+            return static_cast<int>(i);
+        }
+    }
+    for (std::size_t i = 0; i < outputs.size(); ++i) {
+        if (outputs[i].logical.left == geometry.x() && outputs[i].logical.top == geometry.y()) {
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
+} // namespace
+
+WaylandOverlayWindow::WaylandOverlayWindow(std::function<OutputLayout()> layout) : m_layoutSource(std::move(layout)) {
+    m_release.setSingleShot(true);
+    m_release.setInterval(kKeepWindowMs);
+    QObject::connect(&m_release, &QTimer::timeout, [this] {
+        if (m_loop == nullptr) {
+            m_surfaces.clear();
+        }
+    });
+}
+
+WaylandOverlayWindow::~WaylandOverlayWindow() = default;
+
+void WaylandOverlayWindow::PrepareSurfaces() {
+    const QList<QScreen*> screens = QGuiApplication::screens();
+    const bool same =
+        static_cast<std::size_t>(screens.size()) == m_surfaces.size() &&
+        std::all_of(m_surfaces.begin(), m_surfaces.end(), [&screens](const auto& surface) {
+            return screens.contains(surface->Output()) && surface->geometry() == surface->Output()->geometry();
+        });
+    if (!same) {
+        m_surfaces.clear();
+        for (QScreen* screen : screens) {
+            m_surfaces.push_back(std::make_unique<OutputSurface>(screen));
+        }
+    }
+}
+
+bool WaylandOverlayWindow::RunModal(const Rect& area, const ui::Bitmap& frame, OverlayInput& input) {
+    if (m_loop != nullptr || !area.HasArea()) {
+        return false;
+    }
+    m_release.stop();
+    m_layout = m_layoutSource();
+    PrepareSurfaces();
+    std::vector<OutputSurface*> shown;
+    for (const auto& surface : m_surfaces) {
+        const int output = OutputOf(m_layout, *surface->Output());
+        if (output < 0) {
+            continue;
+        }
+        surface->Attach(&frame, &input, area, m_layout.Physical()[static_cast<std::size_t>(output)], &m_layout);
+        surface->setCursor(Qt::ArrowCursor);
+        shown.push_back(surface.get());
+    }
+    if (shown.empty()) {
+        return false;
+    }
+    m_closeRequested = false;
+    QEventLoop loop;
+    m_loop = &loop;
+    for (OutputSurface* surface : shown) {
+        surface->showFullScreen();
+        surface->raise();
+    }
+    // The keyboard goes to the output the pointer is on, else to the first.
+    shown.front()->activateWindow();
+    shown.front()->setFocus(Qt::ActiveWindowFocusReason);
+    ui::TestHook::Report("overlay", "shown",
+                         std::to_string(area.left) + "," + std::to_string(area.top) + "," +
+                             std::to_string(area.Width()) + "x" + std::to_string(area.Height()) + " outputs " +
+                             std::to_string(shown.size()));
+    if (!m_closeRequested) {
+        loop.exec();
+    }
+    m_loop = nullptr;
+    for (const auto& surface : m_surfaces) {
+        surface->releaseMouse();
+        surface->hide();
+        surface->Attach(nullptr, nullptr, {}, {}, nullptr);
+    }
+    m_release.start();
+    ui::TestHook::Report("overlay", "closed");
+    return true;
+}
+
+void WaylandOverlayWindow::Close() {
+    m_closeRequested = true;
+    if (m_loop != nullptr) {
+        m_loop->quit();
+    }
+}
+
+void WaylandOverlayWindow::Present(const Rect& area) {
+    for (const auto& surface : m_surfaces) {
+        if (surface->isVisible()) {
+            if (const QRect local = surface->ToLocal(area); !local.isEmpty()) {
+                surface->update(local);
+            }
+        }
+    }
+}
+
+void WaylandOverlayWindow::SetCursor(Cursor cursor) {
+    for (const auto& surface : m_surfaces) {
+        surface->setCursor(Shape(cursor));
+    }
+}
+
+void WaylandOverlayWindow::ReleaseMouseCapture() {
+    for (const auto& surface : m_surfaces) {
+        surface->releaseMouse();
+    }
+}
+
+OutputSurface* WaylandOverlayWindow::PointerSurface() const {
+    for (const auto& surface : m_surfaces) {
+        if (surface->isVisible() && surface->HadPointer()) {
+            return surface.get();
+        }
+    }
+    for (const auto& surface : m_surfaces) {
+        if (surface->isVisible()) {
+            return surface.get();
+        }
+    }
+    return nullptr;
+}
+
+int WaylandOverlayWindow::ShowMenu(const std::vector<MenuItem>& items) {
+    OutputSurface* surface = PointerSurface();
+    if (surface == nullptr) {
+        return 0;
+    }
+    QMenu menu(surface);
+    for (const MenuItem& item : items) {
+        if (item.id == 0) {
+            menu.addSeparator();
+            continue;
+        }
+        QAction* action = menu.addAction(ui::ToQString(item.label));
+        action->setEnabled(item.enabled);
+        action->setData(item.id);
+    }
+    ui::TestHook::Report("overlay", "menu");
+    const QAction* chosen = menu.exec(surface->HadPointer() ? surface->LastPointer() : surface->geometry().center());
+    if (m_loop != nullptr && !m_closeRequested) {
+        surface->activateWindow();
+        surface->setFocus(Qt::ActiveWindowFocusReason);
+    }
+    return chosen != nullptr ? chosen->data().toInt() : 0;
+}
+
+std::uintptr_t WaylandOverlayWindow::NativeHandle() const {
+    const OutputSurface* surface = PointerSurface();
+    return surface != nullptr ? static_cast<std::uintptr_t>(surface->winId()) : 0;
+}
+
+void WaylandOverlayWindow::DrawText(ui::Bitmap& target, const Rect& box, TextView text) {
+    DrawOverlayText(target, box, text);
+}
+
+} // namespace tovrik::capture
