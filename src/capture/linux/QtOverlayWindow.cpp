@@ -12,6 +12,8 @@
 #include <QMenu>
 #include <QPainter>
 
+#include <algorithm>
+
 namespace tovrik::capture {
 
 namespace {
@@ -32,6 +34,18 @@ Qt::CursorShape Shape(Cursor cursor) {
         break;
     }
     return Qt::ArrowCursor;
+}
+
+// Calls f with each line of program text (lines end at CR LF) until f returns false.
+template <typename F> void ForEachLine(TextView text, F f) {
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        const std::size_t end = text.find("\r\n", start);
+        if (!f(text.substr(start, end == TextView::npos ? TextView::npos : end - start)) || end == TextView::npos) {
+            return;
+        }
+        start = end + 2;
+    }
 }
 
 QRect ToQRect(const Rect& rect) {
@@ -155,17 +169,25 @@ void QtOverlayWindow::DrawText(ui::Bitmap& target, const Rect& box, TextView tex
     painter.setFont(font);
     const QFontMetrics metrics(font);
     int baseline = box.top + metrics.ascent();
-    std::size_t start = 0;
-    while (start <= text.size() && baseline - metrics.ascent() < box.bottom) {
-        const std::size_t end = text.find("\r\n", start);
-        const TextView line = text.substr(start, end == TextView::npos ? TextView::npos : end - start);
-        painter.drawText(QPoint(box.left, baseline), ui::ToQString(line));
-        if (end == TextView::npos) {
-            break;
+    ForEachLine(text, [&](TextView line) {
+        if (baseline - metrics.ascent() >= box.bottom) {
+            return false;
         }
-        start = end + 2;
+        painter.drawText(QPoint(box.left, baseline), ui::ToQString(line));
         baseline += metrics.lineSpacing();
-    }
+        return true;
+    });
+}
+
+int QtOverlayWindow::InkWidth(TextView text) {
+    const QFontMetrics metrics(QApplication::font());
+    int widest = 0;
+    ForEachLine(text, [&](TextView line) {
+        widest = std::max(widest, metrics.horizontalAdvance(ui::ToQString(line)));
+        return true;
+    });
+    // Glyphs may reach a little past their advance (overhangs, antialiasing).
+    return widest + metrics.height();
 }
 
 } // namespace tovrik::capture
