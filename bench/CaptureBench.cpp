@@ -1,5 +1,6 @@
-// Speed of the capture path at a 3840 x 2160 virtual screen: preparing the overlay (dimmed and
-// darker copies), one redraw after a mouse move, and turning a 1920 x 1080 selection into BMP
+// Speed of the capture path at a 3840 x 2160 virtual screen with the overlay's pictures in our
+// memory (as on Windows; X11OverlayBench times them kept by the X server): preparing the overlay
+// (the dimmed first frame), one redraw after a mouse move, and turning a 1920 x 1080 selection into BMP
 // bytes and then JPEG bytes for upload.
 #include "capture/BmpCodec.h"
 #include "capture/ImageFile.h"
@@ -61,7 +62,7 @@ OverlayScene SceneFor(const Rect& selection) {
     return scene;
 }
 
-// From the frozen picture to the first frame: the back buffer (the dimmed screen) and the hint.
+// From the frozen picture to the first frame: the dimmed screen and the hint.
 // The canvases' memory is fresh from the system for every overlay, as in the program, which
 // frees it when the capture is done.
 void BM_OverlayPreparation(benchmark::State& state) {

@@ -44,7 +44,8 @@ while [ -e "/tmp/.X11-unix/X$display_number" ] || [ -e "/tmp/.X$display_number-l
 done
 export DISPLAY=":$display_number"
 Xvfb "$DISPLAY" -screen 0 3840x1080x24 -noreset -nolisten tcp >"$work/xvfb.log" 2>&1 &
-pids+=("$!")
+xvfb=$!
+pids+=("$xvfb")
 for _ in $(seq 1 100); do xrandr >/dev/null 2>&1 && break; sleep 0.1; done
 xrandr --setmonitor LEFT 1920/508x1080/286+0+0 screen >/dev/null 2>&1
 xrandr --setmonitor RIGHT 1920/508x1080/286+1920+0 none >/dev/null 2>&1
@@ -67,17 +68,25 @@ idle_seconds=35
 
 load() { cut -d' ' -f1 /proc/loadavg; }
 ticks() { awk '{print $14 + $15}' "/proc/$program/stat"; }
+server_ticks() { awk '{print $14 + $15}' "/proc/$xvfb/stat"; }
 ms_of_ticks() { awk -v t="$1" -v hz="$(getconf CLK_TCK)" 'BEGIN { printf "%.0f", t * 1000 / hz }'; }
 median_of() { tr ' ' '\n' | grep . | sort -n | awk '{ v[NR] = $1 } END { if (NR % 2) print v[(NR + 1) / 2]; else printf "%.1f\n", (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 # One capture: prints its time in ms and the program's processor time for it.
+# The X server's time for it is in $work/one.server (both in clock ticks, the probe's 1 ms
+# polling of the root window included in the server's).
 capture_once() {
-    local before after
+    local before after server_before
     before=$(ticks)
+    server_before=$(server_ticks)
     # shellcheck disable=SC2086
     "$probe" bench 1 $points >"$work/one.txt"
     after=$(ticks)
     awk '/^median/{print $2}' "$work/one.txt"
     echo "$((after - before))" >"$work/one.ticks"
+    echo "$(($(server_ticks) - server_before))" >"$work/one.server"
+}
+cpu_of_one() {
+    echo "program CPU $(ms_of_ticks "$(cat "$work/one.ticks")") ms, X server CPU $(ms_of_ticks "$(cat "$work/one.server")") ms, load $(load)"
 }
 start_program() {
     (cd "$work/program" && exec ./TovrikOcr) >"$work/program.out" 2>&1 &
@@ -99,7 +108,7 @@ firsts=""
 for start in $(seq 2 "$starts"); do
     start_program
     first=$(capture_once)
-    echo "start $start: ${first:-?} ms (program CPU $(ms_of_ticks "$(cat "$work/one.ticks")") ms, load $(load))"
+    echo "start $start: ${first:-?} ms ($(cpu_of_one))"
     firsts="$firsts $first"
     stop_program
 done
@@ -113,7 +122,7 @@ after=$(ticks)
 echo "idle RSS: $((rss / 1024)) MB ($rss kB)"
 echo "idle CPU over 10 s: $((after - before)) clock ticks"
 first=$(capture_once)
-echo "start 1: ${first:-?} ms (program CPU $(ms_of_ticks "$(cat "$work/one.ticks")") ms, load $(load))"
+echo "start 1: ${first:-?} ms ($(cpu_of_one))"
 firsts="$firsts $first"
 first_median=$(echo "$firsts" | median_of)
 
@@ -138,7 +147,7 @@ idle_before=$(ticks)
 for run in $(seq 1 "$idle_runs"); do
     sleep "$idle_seconds"
     idle=$(capture_once)
-    echo "after idle $run: ${idle:-?} ms (program CPU $(ms_of_ticks "$(cat "$work/one.ticks")") ms, load $(load))"
+    echo "after idle $run: ${idle:-?} ms ($(cpu_of_one))"
     idles="$idles $idle"
     idle_ticks_in_captures=$((idle_ticks_in_captures + $(cat "$work/one.ticks")))
 done

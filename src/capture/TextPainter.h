@@ -13,6 +13,12 @@ class TextPainter {
 public:
     virtual ~TextPainter() = default;
     virtual void DrawText(ui::Bitmap& target, const Rect& box, TextView text) = 0;
+    // How far right of the box's left edge DrawText may change pixels for the text, at most:
+    // a canvas whose pixels are costly to fetch reads no more of the box than that. By default
+    // the whole box.
+    [[nodiscard]] virtual int InkWidth(TextView) { return kWholeBox; }
+
+    static constexpr int kWholeBox = 1 << 30;
 };
 
 } // namespace tovrik::capture

@@ -9,7 +9,10 @@
 #include <QApplication>
 #include <QCursor>
 #include <QEventLoop>
+#include <QFontMetrics>
 #include <QMenu>
+
+#include <algorithm>
 
 namespace tovrik::capture {
 
@@ -31,6 +34,18 @@ Qt::CursorShape Shape(Cursor cursor) {
         break;
     }
     return Qt::ArrowCursor;
+}
+
+// Calls f with each line of program text (lines end at CR LF) until f returns false.
+template <typename F> void ForEachLine(TextView text, F f) {
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        const std::size_t end = text.find("\r\n", start);
+        if (!f(text.substr(start, end == TextView::npos ? TextView::npos : end - start)) || end == TextView::npos) {
+            return;
+        }
+        start = end + 2;
+    }
 }
 
 QRect ToQRect(const Rect& rect) {
@@ -143,6 +158,17 @@ std::uintptr_t QtOverlayWindow::NativeHandle() const {
 
 void QtOverlayWindow::DrawText(ui::Bitmap& target, const Rect& box, TextView text) {
     DrawOverlayText(target, box, text);
+}
+
+int QtOverlayWindow::InkWidth(TextView text) {
+    const QFontMetrics metrics(QApplication::font());
+    int widest = 0;
+    ForEachLine(text, [&](TextView line) {
+        widest = std::max(widest, metrics.horizontalAdvance(ui::ToQString(line)));
+        return true;
+    });
+    // Glyphs may reach a little past their advance (overhangs, antialiasing).
+    return widest + metrics.height();
 }
 
 } // namespace tovrik::capture

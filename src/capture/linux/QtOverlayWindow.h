@@ -35,6 +35,7 @@ public:
     [[nodiscard]] std::uintptr_t NativeHandle() const override;
     // White text in the application's font (which stands for the default GUI font).
     void DrawText(ui::Bitmap& target, const Rect& box, TextView text) override;
+    [[nodiscard]] int InkWidth(TextView text) override;
 
 private:
     [[nodiscard]] OverlayWidget& Widget();

@@ -158,10 +158,11 @@ bool RootImageReader::Read(Display* display, const Rect& part, Point offset, ui:
 }
 
 bool ReadDrawable(Display* display, unsigned long drawable, const Rect& part, Point offset, ui::Bitmap& picture) {
-    XErrorTrap trap(display);
+    // GetImage waits for its reply, by which time its error, if any, has arrived.
+    XErrorTrap trap(display, false);
     const ImagePtr image(XGetImage(display, drawable, part.left, part.top, static_cast<unsigned>(part.Width()),
                                    static_cast<unsigned>(part.Height()), AllPlanes, ZPixmap));
-    if (!image || trap.Failed()) {
+    if (!image || trap.FailedSoFar()) {
         return false;
     }
     if (image->red_mask == 0 && image->green_mask == 0 && image->blue_mask == 0) {

@@ -141,7 +141,13 @@ void X11OverlayCanvas::FillRect(const Rect& area, Color color) {
 }
 
 void X11OverlayCanvas::DrawText(const Rect& box, TextView text, TextPainter& painter) {
-    const Rect part = box.Intersected(Bounds());
+    // A selection's box is as wide as the selection; its text covers a few hundred pixels.
+    const int inkWidth = painter.InkWidth(text);
+    Rect inked = box;
+    if (inkWidth < box.Width()) {
+        inked.right = box.left + std::max(inkWidth, 0);
+    }
+    const Rect part = inked.Intersected(Bounds());
     if (part.IsEmpty()) {
         return;
     }
@@ -153,7 +159,7 @@ void X11OverlayCanvas::DrawText(const Rect& box, TextView text, TextPainter& pai
     if (!ReadDrawable(m_display, m_frame, part, {0, 0}, pixels)) {
         return;
     }
-    const Rect shifted{box.left - part.left, box.top - part.top, box.right - part.left, box.bottom - part.top};
+    const Rect shifted{box.left - part.left, box.top - part.top, inked.right - part.left, box.bottom - part.top};
     painter.DrawText(pixels, shifted, text);
     const int screen = DefaultScreen(m_display);
     XImage* image = XCreateImage(m_display, DefaultVisual(m_display, screen), 24, ZPixmap, 0,

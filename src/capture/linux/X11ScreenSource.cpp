@@ -91,6 +91,8 @@ bool X11ScreenSource::Grab(const Rect& area, ui::Bitmap& pictureOut) {
 
 std::unique_ptr<OverlayCanvas> X11ScreenSource::Freeze(const Rect& area) {
     if (std::unique_ptr<OverlayCanvas> kept = X11OverlayCanvas::Freeze(ui::X11Display(), area)) {
+        // Nothing to keep here, but the heap is trimmed all the same once captures stop.
+        m_release.start();
         return kept;
     }
     return ScreenSource::Freeze(area);

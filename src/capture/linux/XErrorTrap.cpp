@@ -15,8 +15,10 @@ int OnError(Display*, XErrorEvent*) {
 
 } // namespace
 
-XErrorTrap::XErrorTrap(Display* display) : m_display(display) {
-    XSync(m_display, False);
+XErrorTrap::XErrorTrap(Display* display, bool settleFirst) : m_display(display) {
+    if (settleFirst) {
+        XSync(m_display, False);
+    }
     s_failed = false;
     m_previous = XSetErrorHandler(&OnError);
 }
@@ -27,6 +29,10 @@ XErrorTrap::~XErrorTrap() {
 
 bool XErrorTrap::Failed() {
     XSync(m_display, False);
+    return s_failed;
+}
+
+bool XErrorTrap::FailedSoFar() const {
     return s_failed;
 }
 

@@ -8,13 +8,17 @@ namespace tovrik::capture {
 // catch instead of ending the process.
 class XErrorTrap {
 public:
-    explicit XErrorTrap(Display* display);
+    // Waits for the answers to what was sent before, so that their errors are not caught here;
+    // without settling, they may be.
+    explicit XErrorTrap(Display* display, bool settleFirst = true);
     ~XErrorTrap();
     XErrorTrap(const XErrorTrap&) = delete;
     XErrorTrap& operator=(const XErrorTrap&) = delete;
 
     // Waits for the server's answer to everything sent so far.
     [[nodiscard]] bool Failed();
+    // Whether an error arrived so far: enough after a request that waits for its reply.
+    [[nodiscard]] bool FailedSoFar() const;
 
 private:
     Display* m_display;

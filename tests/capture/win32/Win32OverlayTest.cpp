@@ -1,5 +1,6 @@
 #include "../CaptureTestSupport.h"
 #include "capture/CaptureOverlay.h"
+#include "capture/MemoryOverlayCanvas.h"
 #include "capture/win32/GdiTextPainter.h"
 #include "capture/win32/Win32OverlayWindow.h"
 #include "fakes/FakeFileDialogHost.h"
@@ -180,7 +181,7 @@ TEST_F(Win32Overlay, AskingToCloseCancels) {
 }
 
 TEST_F(Win32Overlay, AFrameOfAnotherSizeIsNotShown) {
-    ui::Bitmap frame = Grey(10, 10);
+    const MemoryOverlayCanvas frame(Grey(10, 10));
     CaptureOverlay& input = m_overlay;
     EXPECT_FALSE(m_window.RunModal({0, 0, 20, 10}, frame, input));
 }
