@@ -188,8 +188,8 @@ int RunTrigger(char* program, app::InstanceCommand command) {
     if (channel.Send(app::kInstanceName, command)) {
         return 0;
     }
-    if (!DisplayReachable()) {
-        std::fprintf(stderr, "TovrikOcr: no running copy, and no X display to start one on (DISPLAY=%s).\n",
+    if (!DisplayReachable(app::CurrentSessionKind())) {
+        std::fprintf(stderr, "TovrikOcr: no running copy, and no display to start one on (DISPLAY=%s).\n",
                      qEnvironmentVariable("DISPLAY").toLocal8Bit().constData());
         return 1;
     }

@@ -83,8 +83,10 @@ void WaylandOverlayWindow::PrepareSurfaces() {
     }
 }
 
-bool WaylandOverlayWindow::RunModal(const Rect& area, const ui::Bitmap& frame, OverlayInput& input) {
-    if (m_loop != nullptr || !area.HasArea()) {
+bool WaylandOverlayWindow::RunModal(const Rect& area, const OverlayCanvas& canvas, OverlayInput& input) {
+    // A Wayland client keeps the pictures itself: the frame is always in our memory.
+    const ui::Bitmap* frame = canvas.FramePixels();
+    if (m_loop != nullptr || !area.HasArea() || frame == nullptr) {
         return false;
     }
     m_release.stop();
@@ -96,7 +98,7 @@ bool WaylandOverlayWindow::RunModal(const Rect& area, const ui::Bitmap& frame, O
         if (output < 0) {
             continue;
         }
-        surface->Attach(&frame, &input, area, m_layout.Physical()[static_cast<std::size_t>(output)], &m_layout);
+        surface->Attach(frame, &input, area, m_layout.Physical()[static_cast<std::size_t>(output)], &m_layout);
         surface->setCursor(Qt::ArrowCursor);
         shown.push_back(surface.get());
     }

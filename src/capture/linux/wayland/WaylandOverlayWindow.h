@@ -29,7 +29,7 @@ public:
     WaylandOverlayWindow(const WaylandOverlayWindow&) = delete;
     WaylandOverlayWindow& operator=(const WaylandOverlayWindow&) = delete;
 
-    [[nodiscard]] bool RunModal(const Rect& area, const ui::Bitmap& frame, OverlayInput& input) override;
+    [[nodiscard]] bool RunModal(const Rect& area, const OverlayCanvas& canvas, OverlayInput& input) override;
     void Close() override;
     void Present(const Rect& area) override;
     void SetCursor(Cursor cursor) override;
