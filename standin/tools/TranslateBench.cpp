@@ -2,12 +2,16 @@
 // untranslated, and whether each sentence's key word comes through.
 //
 //   tovrik-translate-bench --port PORT SENTENCES.tsv   asks a running stand-in (/translate)
+//   tovrik-translate-bench --local INDEX SENTENCES.tsv loads the index itself and times the
+//                          load, each sentence (100 rounds) and the memory the index takes
 //
 // SENTENCES.tsv: "en" or "zh", the sentence, and the key word's acceptable translations joined
 // by "|"; lines starting with "#" are comments. Untranslated share: English source words
 // (letters only) that come back as Latin words, Chinese ideographs that come back as
 // ideographs, over all the source's words or ideographs.
 
+#include "DictionaryIndex.h"
+#include "DictionaryTranslator.h"
 #include "SentenceScore.h"
 
 #include <httplib.h>
@@ -17,6 +21,7 @@
 #include <chrono>
 #include <cstdio>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -75,17 +80,73 @@ std::string UrlEncode(const std::string& text) {
     return out;
 }
 
+// Resident memory of this process in kB, from /proc/self/status.
+long ResidentKb() {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.starts_with("VmRSS:")) {
+            return std::stol(line.substr(6));
+        }
+    }
+    return 0;
+}
+
+double Since(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+}
+
+int RunLocal(const std::string& indexPath, const std::vector<Sentence>& sentences) {
+    const long before = ResidentKb();
+    const auto loadStart = std::chrono::steady_clock::now();
+    std::string error;
+    const std::optional<DictionaryIndex> index = DictionaryIndex::Load(indexPath, error);
+    const double loadMs = Since(loadStart);
+    if (!index) {
+        std::fprintf(stderr, "tovrik-translate-bench: %s\n", error.c_str());
+        return 1;
+    }
+    const long loaded = ResidentKb();
+    const DictionaryTranslator translator(*index);
+    std::vector<double> milliseconds;
+    size_t bytes = 0;
+    for (int round = 0; round < 100; ++round) {
+        for (const Sentence& sentence : sentences) {
+            const auto start = std::chrono::steady_clock::now();
+            bytes +=
+                translator
+                    .TranslateLine(sentence.text, sentence.language == "en" ? Language::English : Language::Chinese)
+                    .size();
+            milliseconds.push_back(Since(start));
+        }
+    }
+    std::sort(milliseconds.begin(), milliseconds.end());
+    std::printf("index load %.0f ms (goal <= 300), %zu headwords + %zu phrases take %.1f MB (goal <= 80; process "
+                "%.1f MB); per sentence median %.3f ms, 99th percentile %.3f ms, slowest %.3f ms (goal <= 5; %zu "
+                "translations, %zu bytes)\n",
+                loadMs, index->ChineseCount(), index->EnglishCount(), static_cast<double>(loaded - before) / 1024.0,
+                static_cast<double>(ResidentKb()) / 1024.0, milliseconds[milliseconds.size() / 2],
+                milliseconds[milliseconds.size() * 99 / 100], milliseconds.back(), milliseconds.size(), bytes);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 4 || std::string(argv[1]) != "--port") {
-        std::fputs("usage: tovrik-translate-bench --port PORT SENTENCES.tsv\n", stderr);
+    const std::string mode = argc == 4 ? argv[1] : "";
+    if (mode != "--port" && mode != "--local") {
+        std::fputs("usage: tovrik-translate-bench --port PORT SENTENCES.tsv\n"
+                   "       tovrik-translate-bench --local INDEX SENTENCES.tsv\n",
+                   stderr);
         return 2;
     }
     const std::vector<Sentence> sentences = ReadSentences(argv[3]);
     if (sentences.empty()) {
         std::fprintf(stderr, "tovrik-translate-bench: no sentences in %s\n", argv[3]);
         return 2;
+    }
+    if (mode == "--local") {
+        return RunLocal(argv[2], sentences);
     }
     httplib::Client client("127.0.0.1", std::stoi(argv[2]));
     client.set_read_timeout(10);
