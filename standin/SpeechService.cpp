@@ -1,6 +1,6 @@
 #include "SpeechService.h"
 
-#include "Dictionary.h"
+#include "OcrText.h"
 #include "SpeechEngine.h"
 #include "Utf8.h"
 
@@ -42,7 +42,7 @@ Reply SpeechService::Speak(const FormFields& query) {
     }
     // An unknown or missing language is taken from the text itself.
     const std::string language = query.Value("lan");
-    const bool chinese = language == "zh" || (language != "en" && Dictionary::HasChinese(text));
+    const bool chinese = language == "zh" || (language != "en" && HasIdeograph(text));
     const auto mp3 = m_engine.Mp3(text, chinese ? SpeechEngine::kChineseVoice : SpeechEngine::kEnglishVoice,
                                   WordsPerMinute(query.Value("spd")));
     if (!mp3) {

@@ -33,6 +33,7 @@ std::string StandinUsage() {
            "  --ocr-lang LANGS      auto (English or simplified Chinese, chosen per picture) or\n"
            "                        tesseract languages such as chi_sim+eng (default auto)\n"
            "  --tessdata DIR        tesseract's language data folder (default: tesseract's own)\n"
+           "  --dictionary FILE     translation index (default: the one built with the stand-in)\n"
            "  --max-body BYTES      largest request body accepted (default 20971520)\n"
            "  --timeout S           read and write time-out of a connection (default 30)\n"
            "  --help                this text\n";
@@ -74,6 +75,9 @@ std::optional<StandinOptions> ParseStandinOptions(const std::vector<std::string>
             options.ocrLanguages = value;
         } else if (name == "--tessdata") {
             options.tessdata = value;
+        } else if (name == "--dictionary") {
+            valid = !value.empty();
+            options.dictionary = value;
         } else if (name == "--max-body") {
             valid =
                 ParseNumber(value, std::size_t{1024}, std::numeric_limits<std::size_t>::max(), options.maxBodyBytes);

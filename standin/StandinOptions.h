@@ -19,6 +19,7 @@ struct StandinOptions {
     std::string tokenSecretFile;
     std::string ocrLanguages = "auto";
     std::string tessdata;
+    std::string dictionary; // the translation index; empty: the one the build made
     std::size_t maxBodyBytes = 20 * 1024 * 1024;
     std::chrono::seconds timeout{30};
     bool help = false;

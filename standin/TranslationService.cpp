@@ -1,8 +1,9 @@
 #include "TranslationService.h"
 
-#include "Dictionary.h"
+#include "DictionaryTranslator.h"
 #include "Json.h"
 #include "Md5.h"
+#include "OcrText.h"
 #include "Utf8.h"
 
 #include <optional>
@@ -31,7 +32,7 @@ std::optional<Language> ParseLanguage(std::string_view code) {
 }
 
 Language Detect(std::string_view text) {
-    return Dictionary::HasChinese(text) ? Language::Chinese : Language::English;
+    return HasIdeograph(text) ? Language::Chinese : Language::English;
 }
 
 std::vector<std::string> SplitLines(std::string_view text) {
@@ -54,8 +55,8 @@ std::vector<std::string> SplitLines(std::string_view text) {
 
 } // namespace
 
-TranslationService::TranslationService(std::string appId, std::string appKey, const Dictionary& dictionary)
-    : m_appId(std::move(appId)), m_appKey(std::move(appKey)), m_dictionary(dictionary) {}
+TranslationService::TranslationService(std::string appId, std::string appKey, const DictionaryTranslator& translator)
+    : m_appId(std::move(appId)), m_appKey(std::move(appKey)), m_translator(translator) {}
 
 Reply TranslationService::Signed(const FormFields& fields) const {
     const std::string q = fields.Value("q");
@@ -88,7 +89,7 @@ Reply TranslationService::Signed(const FormFields& fields) const {
         }
         items += items.empty() ? "{" : ",{";
         items += "\"src\":" + JsonQuote(line, true) +
-                 ",\"dst\":" + JsonQuote(*source == *target ? line : m_dictionary.TranslateLine(line, *source), true) +
+                 ",\"dst\":" + JsonQuote(*source == *target ? line : m_translator.TranslateLine(line, *source), true) +
                  "}";
     }
     const char* sourceCode = *source == Language::English ? "en" : "zh";
@@ -125,7 +126,7 @@ Reply TranslationService::PlainText(const FormFields& query) const {
     if (!text.empty()) {
         const std::vector<std::string> lines = SplitLines(text);
         for (size_t i = 0; i < lines.size(); ++i) {
-            result += (i > 0 ? "\r\n" : "") + m_dictionary.TranslateLine(lines[i], *source);
+            result += (i > 0 ? "\r\n" : "") + m_translator.TranslateLine(lines[i], *source);
         }
     }
     const char* direction = *source == Language::English ? "EN2ZH_CN" : "ZH_CN2EN";

@@ -7,13 +7,13 @@
 
 namespace tovrik::standin {
 
-class Dictionary;
+class DictionaryTranslator;
 
 // The two translation interfaces: the signed JSON API (app id, salt and MD5 sign) and the
 // keyless plain-text one whose answer follows "result=".
 class TranslationService {
 public:
-    TranslationService(std::string appId, std::string appKey, const Dictionary& dictionary);
+    TranslationService(std::string appId, std::string appKey, const DictionaryTranslator& translator);
 
     // q, from, to, appid, salt, sign.
     [[nodiscard]] Reply Signed(const FormFields& fields) const;
@@ -23,7 +23,7 @@ public:
 private:
     const std::string m_appId;
     const std::string m_appKey;
-    const Dictionary& m_dictionary;
+    const DictionaryTranslator& m_translator;
 };
 
 } // namespace tovrik::standin

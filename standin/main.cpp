@@ -1,6 +1,7 @@
 // tovrik-standin: the cloud services' protocols on 127.0.0.1, answered by offline engines.
 
-#include "Dictionary.h"
+#include "DictionaryIndex.h"
+#include "DictionaryTranslator.h"
 #include "OcrEngine.h"
 #include "OcrService.h"
 #include "SpeechEngine.h"
@@ -11,6 +12,7 @@
 #include "TokenService.h"
 #include "TranslationService.h"
 
+#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -69,7 +71,18 @@ int main(int argc, char** argv) {
         std::fputs("tovrik-standin: cannot start espeak-ng\n", stderr);
         return 1;
     }
-    const Dictionary dictionary;
+    std::string dictionaryError;
+    const auto loadStart = std::chrono::steady_clock::now();
+    const std::optional<DictionaryIndex> dictionary = DictionaryIndex::Load(
+        options->dictionary.empty() ? DefaultDictionaryPath() : options->dictionary, dictionaryError);
+    if (!dictionary) {
+        std::fprintf(stderr, "tovrik-standin: %s\n", dictionaryError.c_str());
+        return 1;
+    }
+    std::fprintf(stderr, "tovrik-standin: dictionary of %zu headwords and %zu English phrases loaded in %.0f ms\n",
+                 dictionary->ChineseCount(), dictionary->EnglishCount(),
+                 std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - loadStart).count());
+    const DictionaryTranslator translator(*dictionary);
     const std::string secretPath =
         options->tokenSecretFile.empty() ? DefaultTokenSecretPath() : options->tokenSecretFile;
     std::string secretError;
@@ -80,7 +93,7 @@ int main(int argc, char** argv) {
     }
     TokenService tokens(options->apiKey, options->secretKey, options->tokenLifetime, secret);
     OcrService ocr(ocrEngine, tokens);
-    TranslationService translation(options->appId, options->appKey, dictionary);
+    TranslationService translation(options->appId, options->appKey, translator);
     SpeechService speech(speechEngine);
     StandinServer server({tokens, ocr, translation, speech}, options->maxBodyBytes, options->timeout);
 

@@ -11,7 +11,7 @@ TEST(StandinOptionsTest, ReadsEveryOption) {
     const auto options = ParseStandinOptions(
         {"--port",     "0",    "--api-key",        "a", "--secret-key", "s",           "--app-id",   "i",
          "--app-key",  "k",    "--token-lifetime", "2", "--ocr-lang",   "chi_sim+eng", "--tessdata", "/x",
-         "--max-body", "4096", "--timeout",        "3"},
+         "--max-body", "4096", "--timeout",        "3", "--dictionary", "/d.idx"},
         error);
     ASSERT_TRUE(options.has_value()) << error;
     EXPECT_EQ(options->port, 0);
@@ -24,6 +24,7 @@ TEST(StandinOptionsTest, ReadsEveryOption) {
     EXPECT_EQ(options->tessdata, "/x");
     EXPECT_EQ(options->maxBodyBytes, 4096U);
     EXPECT_EQ(options->timeout.count(), 3);
+    EXPECT_EQ(options->dictionary, "/d.idx");
     EXPECT_FALSE(options->help);
 }
 

@@ -376,7 +376,7 @@ TEST_F(StandinHttpTest, SignedTranslationChecksTheSign) {
     ASSERT_NE(results, nullptr) << good->body;
     ASSERT_EQ(results->items.size(), 2U);
     EXPECT_EQ(results->items[0].Find("src")->text, "今天天气很好");
-    EXPECT_EQ(results->items[0].Find("dst")->text, "The weather is nice today");
+    EXPECT_EQ(results->items[0].Find("dst")->text, "Today weather very good");
     EXPECT_EQ(results->items[1].Find("dst")->text, "Hello");
 
     auto bad = Client().Post("/api/trans/vip/translate", body(Md5Hex("tampered")), "application/x-www-form-urlencoded");
@@ -394,7 +394,7 @@ TEST_F(StandinHttpTest, PlainTextTranslationEndsWithTheResultLine) {
     EXPECT_EQ(reply->status, 200);
     const size_t marker = reply->body.find("result=");
     ASSERT_NE(marker, std::string::npos) << reply->body;
-    EXPECT_EQ(reply->body.substr(marker), "result=The weather is nice today");
+    EXPECT_EQ(reply->body.substr(marker), "result=Today weather very good");
 }
 
 TEST_F(StandinHttpTest, SpeechIsMp3ForChineseEnglishAndEmptyText) {

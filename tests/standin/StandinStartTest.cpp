@@ -21,6 +21,7 @@ TEST(StandinStartTest, RefusesBadOptionsAndMissingLanguagesWithoutListening) {
     EXPECT_FALSE(StandinProcess({"--port", "seventy"}).IsListening());
     EXPECT_FALSE(StandinProcess({"--no-such-option", "1"}).IsListening());
     EXPECT_FALSE(StandinProcess({"--ocr-lang", "xx_no_such_language"}).IsListening());
+    EXPECT_FALSE(StandinProcess({"--dictionary", "/nonexistent/dictionary.idx"}).IsListening());
 }
 
 TEST(StandinStartTest, RunsWithOpenMpHeldToOneThreadFromTheStart) {
