@@ -52,7 +52,7 @@ cp "$build/src/main/TovrikOcr" "$program/"
 standin_settings "$api_key" "$secret_key" "$base" >"$program/ZuDur.ini"
 
 sample="$work/sample.png"
-"$build/standin/tovrik-render-sample" "$sample" "Hello world, this is TovrikOcr." "今天天气很好，我们一起去公园散步。"
+"$build/standin/tovrik-render-sample" "$sample" "The printer on the second floor is out of paper." "明天下午我们在会议室讨论新的计划。"
 echo "== sample picture: an English and a Chinese line" >&2
 
 echo "== TovrikOcr --recognize sample.png" >&2
