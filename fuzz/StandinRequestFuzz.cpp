@@ -3,7 +3,9 @@
 // decoders that give back what their encoders make, and replies that are always JSON strings
 // or plain text as the endpoint promises.
 #include "Base64.h"
-#include "Dictionary.h"
+#include "DictionaryIndex.h"
+#include "DictionaryIndexBuilder.h"
+#include "DictionaryTranslator.h"
 #include "FormFields.h"
 #include "FuzzParts.h"
 #include "Json.h"
@@ -25,11 +27,25 @@ void Check(bool condition) {
     }
 }
 
+// A few words are enough for the endpoints to reach the translator in both directions.
+DictionaryIndex SmallIndex() {
+    const std::vector<CedictEntry> entries = {{"你好", "ni3 hao3", {"hello", "hi"}},
+                                              {"世界", "shi4 jie4", {"world"}},
+                                              {"打开", "da3 kai1", {"to open"}},
+                                              {"文件", "wen2 jian4", {"document", "file"}}};
+    std::string error;
+    std::optional<DictionaryIndex> index =
+        DictionaryIndex::Parse(BuildDictionaryIndex(entries, ReadWordFrequencies("你好 100\n世界 50\n")), error);
+    Check(index.has_value());
+    return std::move(*index);
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const Dictionary dictionary;
-    static const TranslationService translation("app", "key", dictionary);
+    static const DictionaryIndex index = SmallIndex();
+    static const DictionaryTranslator translator(index);
+    static const TranslationService translation("app", "key", translator);
     const auto parts = tovrik::fuzz::SplitInput(data, size, 2);
 
     const FormFields query = FormFields::Parse(parts[0]);
