@@ -95,6 +95,17 @@ TiffHandle Open(MemoryFile& file, const char* mode) {
     return tiff;
 }
 
+// libtiff takes a buffer of one strip or tile as the file declares it before it reads a pixel; a
+// damaged file can declare gigabytes for a small picture. A sane strip or tile holds at most the
+// whole picture at 16 bits for each of up to four samples, or a tile's padding past small edges.
+bool BuffersAllowed(TIFF* tiff, std::uint32_t width, std::uint32_t height) {
+    constexpr std::uint64_t kBytesPerPixel = 8;
+    constexpr std::uint64_t kSmallBuffer = 16U << 20;
+    const std::uint64_t limit = std::max<std::uint64_t>(kSmallBuffer, std::uint64_t{width} * height * kBytesPerPixel);
+    const std::uint64_t buffer = TIFFIsTiled(tiff) != 0 ? TIFFTileSize64(tiff) : TIFFStripSize64(tiff);
+    return buffer > 0 && buffer <= limit;
+}
+
 } // namespace
 
 std::optional<ui::Bitmap> DecodeTiff(BytesView bytes) {
@@ -103,7 +114,8 @@ std::optional<ui::Bitmap> DecodeTiff(BytesView bytes) {
     std::uint32_t width = 0;
     std::uint32_t height = 0;
     if (!tiff || TIFFGetField(tiff.get(), TIFFTAG_IMAGEWIDTH, &width) != 1 ||
-        TIFFGetField(tiff.get(), TIFFTAG_IMAGELENGTH, &height) != 1 || !SizeAllowed(width, height)) {
+        TIFFGetField(tiff.get(), TIFFTAG_IMAGELENGTH, &height) != 1 || !SizeAllowed(width, height) ||
+        !BuffersAllowed(tiff.get(), width, height)) {
         return std::nullopt;
     }
     std::vector<std::uint32_t> raster(static_cast<std::size_t>(width) * height);
