@@ -1,5 +1,6 @@
 #include "capture/linux/QtOverlayWindow.h"
 
+#include "capture/linux/OverlayCursor.h"
 #include "capture/linux/OverlayText.h"
 #include "capture/linux/OverlayWidget.h"
 #include "ui/linux/QtText.h"
@@ -17,24 +18,6 @@
 namespace tovrik::capture {
 
 namespace {
-
-Qt::CursorShape Shape(Cursor cursor) {
-    switch (cursor) {
-    case Cursor::SizeNwse:
-        return Qt::SizeFDiagCursor;
-    case Cursor::SizeNesw:
-        return Qt::SizeBDiagCursor;
-    case Cursor::SizeWe:
-        return Qt::SizeHorCursor;
-    case Cursor::SizeNs:
-        return Qt::SizeVerCursor;
-    case Cursor::SizeAll:
-        return Qt::SizeAllCursor;
-    case Cursor::Arrow:
-        break;
-    }
-    return Qt::ArrowCursor;
-}
 
 // Calls f with each line of program text (lines end at CR LF) until f returns false.
 template <typename F> void ForEachLine(TextView text, F f) {
@@ -122,7 +105,7 @@ void QtOverlayWindow::Present(const Rect& area) {
 }
 
 void QtOverlayWindow::SetCursor(Cursor cursor) {
-    Widget().setCursor(Shape(cursor));
+    Widget().setCursor(QtCursorShape(cursor));
 }
 
 void QtOverlayWindow::ReleaseMouseCapture() {

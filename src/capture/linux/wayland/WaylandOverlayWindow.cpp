@@ -1,5 +1,6 @@
 #include "capture/linux/wayland/WaylandOverlayWindow.h"
 
+#include "capture/linux/OverlayCursor.h"
 #include "capture/linux/OverlayText.h"
 #include "capture/linux/wayland/OutputSurface.h"
 #include "ui/linux/QtText.h"
@@ -17,24 +18,6 @@
 namespace tovrik::capture {
 
 namespace {
-
-Qt::CursorShape Shape(Cursor cursor) {
-    switch (cursor) {
-    case Cursor::SizeNwse:
-        return Qt::SizeFDiagCursor;
-    case Cursor::SizeNesw:
-        return Qt::SizeBDiagCursor;
-    case Cursor::SizeWe:
-        return Qt::SizeHorCursor;
-    case Cursor::SizeNs:
-        return Qt::SizeVerCursor;
-    case Cursor::SizeAll:
-        return Qt::SizeAllCursor;
-    case Cursor::Arrow:
-        break;
-    }
-    return Qt::ArrowCursor;
-}
 
 // The output of the layout that a screen of Qt stands for: by name, else by its place.
 int OutputOf(const OutputLayout& layout, const QScreen& screen) {
@@ -152,7 +135,7 @@ void WaylandOverlayWindow::Present(const Rect& area) {
 
 void WaylandOverlayWindow::SetCursor(Cursor cursor) {
     for (const auto& surface : m_surfaces) {
-        surface->setCursor(Shape(cursor));
+        surface->setCursor(QtCursorShape(cursor));
     }
 }
 
