@@ -24,10 +24,28 @@ HICON LoadProgramIcon(int sizeMetric) {
     return icon != nullptr ? icon : LoadIconW(nullptr, MAKEINTRESOURCEW(kApplicationIcon));
 }
 
+// The pixel DPI the forms' positions and sizes are laid out for.
+constexpr int kLayoutDpi = 96;
+
+// The screen's DPI as the process sees it (per-monitor aware: the system DPI).
+int ScreenDpi() {
+    HDC screen = GetDC(nullptr);
+    if (screen == nullptr) {
+        return kLayoutDpi;
+    }
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return dpi > 0 ? dpi : kLayoutDpi;
+}
+
+// The message font at the size it has at 96 DPI: the forms' controls have fixed pixel sizes, so a
+// font scaled to 150% or 200% would be cut off in them. The forms stay 1:1 in pixels, as the
+// overlay does.
 HFONT CreateMessageFont() {
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof(metrics);
     if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) {
+        metrics.lfMessageFont.lfHeight = MulDiv(metrics.lfMessageFont.lfHeight, kLayoutDpi, ScreenDpi());
         if (HFONT font = CreateFontIndirectW(&metrics.lfMessageFont)) {
             return font;
         }
