@@ -45,22 +45,7 @@ done
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/tovrik-e2e.XXXXXX")
 mkdir -p "$artifacts"
-passed=0
-failed=0
 pids=()
-
-pass() {
-    echo "PASS $1"
-    passed=$((passed + 1))
-}
-fail() {
-    echo "FAIL $1${2:+: $2}"
-    failed=$((failed + 1))
-}
-missing() {
-    echo "MISSING $1${2:+: $2}"
-    failed=$((failed + 1))
-}
 cleanup() {
     cp "$work"/*.out "$work"/*.err "$work"/*.log "$artifacts/" 2>/dev/null
     for pid in "${pids[@]}"; do
@@ -142,33 +127,6 @@ start_program() {
     program_pid=$!
     pids+=("$program_pid")
 }
-# Lines of the program's output so far; wait_for looks only at lines after a mark.
-mark() { wc -l <"$out"; }
-# wait_for <mark> <grep pattern> [seconds]: the first matching line after the mark.
-wait_for() {
-    local from=$1 pattern=$2 seconds=${3:-10} line
-    for _ in $(seq 1 $((seconds * 20))); do
-        line=$(tail -n +"$((from + 1))" "$out" | grep -m 1 -E -- "$pattern")
-        if [ -n "$line" ]; then
-            echo "$line"
-            return 0
-        fi
-        sleep 0.05
-    done
-    return 1
-}
-# wait_exit <pid> [seconds]: the exit code, or 124 when still running.
-wait_exit() {
-    local pid=$1 seconds=${2:-10}
-    for _ in $(seq 1 $((seconds * 20))); do
-        if ! kill -0 "$pid" 2>/dev/null; then
-            wait "$pid" 2>/dev/null
-            return $?
-        fi
-        sleep 0.05
-    done
-    return 124
-}
 # The newest window of the form.
 window_of() { grep -E "^TOVRIK-HOOK window $1 " "$out" | tail -n 1 | awk '{print $4}'; }
 # answer_message <mark>: Enter on the first message box shown after the mark.
@@ -214,17 +172,6 @@ drag_and_finish() {
         sleep 0.05 mousemove "$3" "$4" sleep 0.05 mouseup 1 sleep 0.2
     xdotool mousemove $((($1 + $3) / 2)) $((($2 + $4) / 2)) sleep 0.1 click --repeat 2 --delay 60 1
 }
-# eventually <seconds> <command...>: true once the command is.
-eventually() {
-    local seconds=$1
-    shift
-    for _ in $(seq 1 $((seconds * 10))); do
-        "$@" && return 0
-        sleep 0.1
-    done
-    return 1
-}
-size_of() { identify -format '%wx%h' "$1" 2>/dev/null; }
 # differing_pixels <picture> <WxH+X+Y> [screen]: how many pixels differ from that part of the
 # screen picture (by default the bare desktop).
 differing_pixels() {

@@ -9,8 +9,10 @@
 # sway refuses to run as root, and CI runs as root: then the script makes a throwaway user and
 # runs the session as that user (runuser, dbus-run-session), in a folder of its own with its own
 # XDG_RUNTIME_DIR. The program is driven through sway's own key bindings, which run its command
-# triggers, the pointer through `swaymsg seat - cursor`, keys through wtype; it is judged by
-# files, the clipboard (wl-paste) and pixels (grim, ImageMagick). Every check prints PASS or
+# triggers, the pointer through `swaymsg seat - cursor` (on a virtual pointer the probe adds: a
+# headless seat has none), keys through wtype, the tray through a StatusNotifier host double
+# (tests/e2e/linux/sni_host.py); it is judged by files, the clipboard (wl-paste), the markers the
+# program prints in test builds (TOVRIK_TEST_HOOK=1) and pixels (grim, ImageMagick). Every check prints PASS or
 # FAIL; the exit code is non-zero when any check did not pass. Screenshots and logs go to
 # <build>/e2e-wayland-artifacts/.
 set -uo pipefail
@@ -24,7 +26,9 @@ if [ "${1:-}" != --session ]; then
         exit 2
     fi
     build=$(cd "$1" && pwd)
-    for tool in "$build/src/main/TovrikOcr" "$build/standin/tovrik-standin" "$build/standin/tovrik-render-sample"; do
+    probe="$build/tests/e2e/tovrik-wayland-probe"
+    for tool in "$build/src/main/TovrikOcr" "$build/standin/tovrik-standin" "$build/standin/tovrik-render-sample" \
+        "$probe"; do
         if [ ! -x "$tool" ]; then
             echo "FAIL setup: $tool is not built" >&2
             exit 2
@@ -36,12 +40,17 @@ if [ "${1:-}" != --session ]; then
             exit 2
         fi
     done
+    if ! /usr/bin/python3 -c 'import dbus, gi' 2>/dev/null; then
+        echo "FAIL setup: /usr/bin/python3 lacks dbus or gi (python3-dbus, python3-gi; scripts/setup.sh)" >&2
+        exit 2
+    fi
     artifacts="$build/e2e-wayland-artifacts"
     mkdir -p "$artifacts"
     work=$(mktemp -d /tmp/tovrik-wayland.XXXXXX)
     chmod 755 "$work"
-    cp "$build/src/main/TovrikOcr" "$build/standin/tovrik-standin" "$build/standin/tovrik-render-sample" \
-        "$here/e2e-wayland.sh" "$here/standin-lib.sh" "$work/"
+    cp "$build/src/main/TovrikOcr" "$build/standin/tovrik-standin" "$build/standin/tovrik-render-sample" "$probe" \
+        "$here/e2e-wayland.sh" "$here/standin-lib.sh" "$here/e2e-desktop-lib.sh" \
+        "$here/../tests/e2e/linux/sni_host.py" "$work/"
     runner=()
     if [ "$(id -u)" -eq 0 ]; then
         user=tovrik-e2e
@@ -55,10 +64,14 @@ if [ "${1:-}" != --session ]; then
         runner=(runuser -u "$user" --)
     fi
     "${runner[@]}" env -i PATH="$PATH" LANG=C.UTF-8 LC_ALL=C.UTF-8 HOME="$work/home" \
-        TOVRIK_IDLE_SECONDS="${TOVRIK_IDLE_SECONDS:-}" TOVRIK_TIMING_RUNS="${TOVRIK_TIMING_RUNS:-}" \
+        TOVRIK_E2E_STOP="${TOVRIK_E2E_STOP:-}" TOVRIK_E2E_WAYLAND_DEBUG="${TOVRIK_E2E_WAYLAND_DEBUG:-}" \
         dbus-run-session -- bash "$work/e2e-wayland.sh" --session "$work"
     code=$?
-    cp "$work"/*.log "$work"/*.out "$work"/*.png "$artifacts/" 2>/dev/null
+    cp "$work"/*.log "$work"/*.out "$artifacts/" 2>/dev/null
+    # The screenshots and the pictures compared; the big patterns can be made again.
+    for picture in "$work"/*.png; do
+        case "$(basename "$picture")" in left.png | right.png | desktop.png) ;; *) cp "$picture" "$artifacts/" ;; esac
+    done
     rm -rf "$work"
     exit "$code"
 fi
@@ -66,38 +79,33 @@ fi
 # --- inside the session ----------------------------------------------------------------------
 work=$2
 source "$work/standin-lib.sh"
+source "$work/e2e-desktop-lib.sh"
 cd "$work" || exit 2
 export XDG_RUNTIME_DIR="$work/runtime" XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data"
 export HOME="$work/home" TOVRIK_TEST_HOOK=1 OMP_THREAD_LIMIT=1
 mkdir -p "$XDG_RUNTIME_DIR" "$HOME" "$XDG_CONFIG_HOME"
 chmod 700 "$XDG_RUNTIME_DIR"
-passed=0
-failed=0
 pids=()
-pass() {
-    echo "PASS $1"
-    passed=$((passed + 1))
-}
-fail() {
-    echo "FAIL $1${2:+: $2}"
-    failed=$((failed + 1))
-}
 cleanup() {
     for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
     for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null; done
 }
 trap cleanup EXIT
+# same_pixels <picture> <expected>: equal sizes and no pixel different.
+same_pixels() {
+    [ "$(size_of "$1")" = "$(size_of "$2")" ] && [ "$(compare -metric AE "$1" "$2" null: 2>&1)" = 0 ]
+}
 
 # The backgrounds: a pattern for each output at its physical size, and the desktop as the
 # program should see it, both side by side (what the scale-2 output does not cover is black).
-convert -size 1920x1080 -seed 11 plasma:fractal -blur 0x1 "$work/left.png"
-convert -size 1280x1024 -seed 23 plasma:fractal "$work/right.png"
+convert -size 1920x1080 -seed 11 plasma:fractal -blur 0x1 -depth 8 "PNG24:$work/left.png"
+convert -size 1280x1024 -seed 23 plasma:fractal -depth 8 "PNG24:$work/right.png"
 "$work/tovrik-render-sample" --pixel-size 28 "$work/sample.png" "Hello world from TovrikOcr" "今天天气很好" \
     >/dev/null 2>&1
 read -r sample_w sample_h <<<"$(identify -format '%w %h' "$work/sample.png")"
-convert "$work/left.png" "$work/sample.png" -geometry +300+600 -composite "$work/left.png"
+convert "$work/left.png" "$work/sample.png" -geometry +300+600 -composite -depth 8 "PNG24:$work/left.png"
 convert "$work/left.png" \( "$work/right.png" -background black -gravity north -extent 1280x1080 \) \
-    -gravity northwest +append "$work/desktop.png"
+    -gravity northwest +append -depth 8 "PNG24:$work/desktop.png"
 
 program="$work/program/TovrikOcr"
 mkdir -p "$work/program"
@@ -128,7 +136,32 @@ swaymsg create_output >/dev/null
 sleep 1
 outputs=$(swaymsg -t get_outputs -r | grep -c '"name": "HEADLESS-')
 if [ "$outputs" = 2 ]; then pass "sway with two outputs"; else fail "sway with two outputs" "$outputs"; fi
-grim "$work/session.png"
+# The premise of the pixel checks: each output shows its pattern pixel for pixel.
+grim -o HEADLESS-1 "$work/session-left.png"
+grim -o HEADLESS-2 "$work/session-right.png"
+if same_pixels "$work/session-left.png" "$work/left.png" && same_pixels "$work/session-right.png" "$work/right.png"; then
+    pass "both outputs show their pattern at physical pixels"
+else
+    fail "both outputs show their pattern at physical pixels" \
+        "$(size_of "$work/session-right.png"), AE $(compare -metric AE "$work/session-right.png" "$work/right.png" null: 2>&1)"
+fi
+# A headless seat has no pointer: the probe adds a virtual one and moves it as told, for as long
+# as its input is open. The layout is 1920 + 1280/2 logical pixels wide.
+mkfifo "$work/pointer.in"
+"$work/tovrik-wayland-probe" pointer 2560 1080 <"$work/pointer.in" >"$work/pointer.out" 2>"$work/pointer.log" &
+pids+=("$!")
+exec {pointer_hold}>"$work/pointer.in"
+if eventually 5 grep -q ready "$work/pointer.out" &&
+    eventually 5 bash -c 'swaymsg -t get_seats -r | grep -q "\"capabilities\": [1-9]"'; then
+    pass "the seat has a pointer"
+else
+    fail "the seat has a pointer" "$(cat "$work/pointer.log")"
+fi
+# The tray: a StatusNotifier host on the session bus before the program starts.
+/usr/bin/python3 "$work/sni_host.py" watch "$work/tray.log" 2>"$work/sni-host.log" &
+pids+=("$!")
+eventually 5 grep -q watching "$work/tray.log" || fail "the tray host" "$(cat "$work/sni-host.log")"
+
 
 # --- the program -----------------------------------------------------------------------------
 api_key=e2e-api-key
@@ -143,43 +176,20 @@ standin_settings "$api_key" "$secret_key" "http://127.0.0.1:$port" >"$work/progr
 out="$work/program.out"
 : >"$out"
 start_program() {
-    (cd "$work/program" && exec ./TovrikOcr) >>"$out" 2>>"$work/program.log" &
+    (cd "$work/program" && WAYLAND_DEBUG=${TOVRIK_E2E_WAYLAND_DEBUG:-} exec ./TovrikOcr) >>"$out" 2>>"$work/program.log" &
     program_pid=$!
     pids+=("$program_pid")
 }
-mark() { wc -l <"$out"; }
-wait_for() {
-    local from=$1 pattern=$2 seconds=${3:-10} line
-    for _ in $(seq 1 $((seconds * 20))); do
-        line=$(tail -n +"$((from + 1))" "$out" | grep -m 1 -E -- "$pattern")
-        if [ -n "$line" ]; then
-            echo "$line"
-            return 0
-        fi
-        sleep 0.05
-    done
-    return 1
-}
-wait_exit() {
-    local pid=$1 seconds=${2:-10}
-    for _ in $(seq 1 $((seconds * 20))); do
-        if ! kill -0 "$pid" 2>/dev/null; then
-            wait "$pid" 2>/dev/null
-            return $?
-        fi
-        sleep 0.05
-    done
-    return 124
-}
 # The pointer in the compositor's logical coordinates.
-pointer_to() { swaymsg seat - cursor set "$1" "$2" >/dev/null; }
-press() { swaymsg seat - cursor press button1 >/dev/null; }
-release() { swaymsg seat - cursor release button1 >/dev/null; }
-# drag <x1> <y1> <x2> <y2> (logical): a selection, then a double-click inside it.
+pointer_to() { echo "move $1 $2" >&"$pointer_hold"; }
+press() { echo press >&"$pointer_hold"; }
+release() { echo release >&"$pointer_hold"; }
+# drag_and_finish <x1> <y1> <x2> <y2> (logical): a selection, then a double-click inside it.
 drag_and_finish() {
     pointer_to "$1" "$2"
     sleep 0.1
     press
+    sleep 0.05
     pointer_to $((($1 + $3) / 2)) $((($2 + $4) / 2))
     sleep 0.05
     pointer_to "$3" "$4"
@@ -193,18 +203,28 @@ drag_and_finish() {
     press
     release
 }
-# same_pixels <picture> <expected>: equal sizes and no pixel different.
-same_pixels() {
-    [ "$(identify -format '%wx%h' "$1" 2>/dev/null)" = "$(identify -format '%wx%h' "$2" 2>/dev/null)" ] &&
-        [ "$(compare -metric AE "$1" "$2" null: 2>&1)" = 0 ]
-}
+# expected <WxH+X+Y> <out>: that part of the desktop in physical pixels.
+expected() { convert "$work/desktop.png" -crop "$1" +repage "$2"; }
 mean_of() { convert "$1" -colorspace gray -format '%[fx:int(mean*1000)]' info:; }
+# trigger <check> <key>: the key runs sway's binding, which runs the command trigger; true once
+# the overlay covers both outputs.
+trigger() {
+    m=$(mark)
+    wtype -M ctrl -k "$2" -m ctrl
+    if wait_for "$m" '^TOVRIK-HOOK overlay shown 0,0,3200x1080 outputs 2' 10 >/dev/null; then
+        pass "$1 shows the overlay over both outputs"
+        sleep 0.3
+        return 0
+    fi
+    fail "$1 shows the overlay over both outputs" "$(tail -n 2 "$out" | tr '\n' ' ')"
+    return 1
+}
 
 start_program
-if wait_for 0 '^TOVRIK-HOOK shown 设置窗口' 40 >/dev/null; then
-    pass "the program starts as a Wayland client and shows its settings window"
+if wait_for 0 '^TOVRIK-HOOK tray added statusnotifier' 40 >/dev/null; then
+    pass "the program starts as a Wayland client with its tray icon"
 else
-    fail "the program starts as a Wayland client" "$(tail -n 3 "$work/program.log")"
+    fail "the program starts as a Wayland client with its tray icon" "$(tail -n 3 "$work/program.log")"
 fi
 if grep -q 'screen pictures through wlr-screencopy' "$work/program.log"; then
     pass "the screen source is wlr-screencopy"
@@ -221,40 +241,113 @@ sleep 1
 pointer_to 5 5
 
 # --- capture to file: the overlay on both outputs, a drag across both ------------------------
-m=$(mark)
-wtype -M ctrl -k F8 -m ctrl
-if wait_for "$m" '^TOVRIK-HOOK overlay shown 0,0,3200x1080 outputs 2' 10 >/dev/null; then
-    pass "the capture-to-file trigger shows the overlay over both outputs"
-    sleep 0.6
-    swaymsg -t get_tree >"$work/tree-overlay.log"
-    grim -o HEADLESS-1 "$work/overlay-left.png"
-    grim -o HEADLESS-2 "$work/overlay-right.png"
-    if [ "$(identify -format '%wx%h' "$work/overlay-right.png")" = 1280x1024 ] &&
-        [ "$(mean_of "$work/overlay-left.png")" -lt "$(mean_of "$work/left.png")" ] &&
-        [ "$(mean_of "$work/overlay-right.png")" -lt "$(mean_of "$work/right.png")" ]; then
+if trigger "the capture-to-file trigger" F8; then
+    dimmed() {
+        grim -o HEADLESS-1 "$work/overlay-left.png" && grim -o HEADLESS-2 "$work/overlay-right.png" &&
+            [ "$(size_of "$work/overlay-right.png")" = 1280x1024 ] &&
+            [ "$(mean_of "$work/overlay-left.png")" -lt "$(mean_of "$work/left.png")" ] &&
+            [ "$(mean_of "$work/overlay-right.png")" -lt "$(mean_of "$work/right.png")" ]
+    }
+    if eventually 3 dimmed; then
         pass "both outputs show the dimmed frozen picture"
     else
-        fail "both outputs show the dimmed frozen picture"
+        swaymsg -t get_tree >"$work/tree-overlay.log"
+        if [ -n "${TOVRIK_E2E_STOP:-}" ]; then
+            sleep 2
+            grim -o HEADLESS-2 "$work/overlay-right-later.png"
+            pointer_to 2200 300
+            sleep 1
+            grim -o HEADLESS-2 "$work/overlay-right-pointer.png"
+            echo "later $(mean_of "$work/overlay-right-later.png") pointer $(mean_of "$work/overlay-right-pointer.png")"
+        fi
+        fail "both outputs show the dimmed frozen picture" \
+            "mean gray $(mean_of "$work/overlay-left.png") and $(mean_of "$work/overlay-right.png")"
     fi
-    # Physical 1700,200 on the left output to 2400,700: logical 2160,350 on the right one.
+    # Logical 1700,200 on the left output (physical the same) to logical 2160,350 on the right
+    # one, which is physical 2400,700 there: 700x500 physical pixels.
     drag_and_finish 1700 200 2160 350
     wait_for "$m" '^TOVRIK-HOOK overlay closed' 5 >/dev/null
     file=""
-    for _ in $(seq 1 60); do
-        file=$(find "$work/program/截图" -maxdepth 1 -name '*.png' 2>/dev/null | head -n 1)
-        [ -n "$file" ] && break
-        sleep 0.1
-    done
-    convert "$work/desktop.png" -crop 700x500+1700+200 +repage "$work/expected-file.png"
-    if [ -n "$file" ] && same_pixels "$file" "$work/expected-file.png"; then
+    eventually 5 test -n "$(find "$work/program/截图" -maxdepth 1 -name '*.png' 2>/dev/null)"
+    file=$(find "$work/program/截图" -maxdepth 1 -name '*.png' 2>/dev/null | head -n 1)
+    expected 700x500+1700+200 "$work/expected-file.png"
+    if [ -n "$file" ] && cp "$file" "$work/saved.png" && same_pixels "$file" "$work/expected-file.png"; then
         pass "the saved PNG is the desktop at physical pixels across both outputs (700x500)"
     else
-        [ -n "$file" ] && cp "$file" "$work/saved.png"
-        fail "the saved PNG equals the pattern" "file '${file}' $(identify -format '%wx%h' "$file" 2>/dev/null) AE $(compare -metric AE "$file" "$work/expected-file.png" null: 2>&1)"
+        fail "the saved PNG equals the pattern" \
+            "file '${file}' $(size_of "$file") AE $(compare -metric AE "$file" "$work/expected-file.png" null: 2>&1)"
     fi
-else
-    fail "the capture-to-file trigger shows the overlay over both outputs" "$(tail -n 3 "$out")"
 fi
 
-echo "${passed} passed, ${failed} failed"
+[ -n "${TOVRIK_E2E_STOP:-}" ] && exit 1
+# --- capture and copy: the picture on the clipboard, read from outside -----------------------
+pointer_to 5 5
+if trigger "the capture-and-copy trigger" F9; then
+    # Logical 1800,300 (left) to 2050,400 (right, physical 2180,800): 380x500.
+    drag_and_finish 1800 300 2050 400
+    wait_for "$m" '^TOVRIK-HOOK overlay closed' 5 >/dev/null
+    sleep 0.5
+    timeout 5 wl-paste -t image/png >"$work/clip.png" 2>"$work/wl-paste.log"
+    expected 380x500+1800+300 "$work/expected-clip.png"
+    if same_pixels "$work/clip.png" "$work/expected-clip.png"; then
+        pass "wl-paste -t image/png gives the desktop at physical pixels across both outputs (380x500)"
+    else
+        fail "wl-paste gives the captured picture" "$(size_of "$work/clip.png") $(head -c 200 "$work/wl-paste.log")"
+    fi
+fi
+
+# --- capture and translate: the rendered strip recognised into the result window -------------
+pointer_to 5 5
+if trigger "the capture-and-translate trigger" F11; then
+    drag_and_finish 300 600 $((300 + sample_w)) $((600 + sample_h))
+    ocr=$(wait_for "$m" '^TOVRIK-HOOK text 主窗口/编辑框_OCR .+' 60)
+    if grep -q 'Hello' <<<"$ocr" && grep -q '天气' <<<"$ocr"; then
+        pass "capture-and-translate recognises the strip into 编辑框_OCR"
+    else
+        fail "capture-and-translate recognises the strip into 编辑框_OCR" "${ocr:-nothing}"
+    fi
+    sleep 1
+    grim -o HEADLESS-1 "$work/main-window.png"
+fi
+
+# --- a second start ends with its message ----------------------------------------------------
+m=$(mark)
+(cd "$work/program" && exec ./TovrikOcr) >>"$out" 2>>"$work/program.log" &
+second_pid=$!
+pids+=("$second_pid")
+if wait_for "$m" '^TOVRIK-HOOK message 友情提醒: 托维OCR设置程序已在运行!$' 10 >/dev/null; then
+    pass "a second start shows the already-running message"
+    sleep 0.5
+    grim -o HEADLESS-1 "$work/second-start.png"
+    # The message box is the newest window and has the keyboard.
+    wtype -k Return
+else
+    fail "a second start shows the already-running message"
+fi
+wait_exit "$second_pid" 10
+code=$?
+if [ "$code" -eq 0 ]; then pass "the second start ends with code 0"; else fail "the second start ends with code 0" "code $code"; fi
+if kill -0 "$program_pid" 2>/dev/null; then pass "the first copy keeps running"; else fail "the first copy keeps running"; fi
+
+# --- the tray menu's exit entry ends it --------------------------------------------------------
+read -r _ service path < <(grep -m 1 '^registered ' "$work/tray.log")
+exit_entry=""
+if [ -n "${service:-}" ]; then
+    /usr/bin/python3 "$work/sni_host.py" menu "$service" "$path" >"$work/tray-menu.log" 2>&1
+    exit_entry=$(awk '$2 == "退出程序" {print $1}' "$work/tray-menu.log")
+fi
+if [ -n "$exit_entry" ]; then
+    /usr/bin/python3 "$work/sni_host.py" click "$service" "$path" "$exit_entry" 2>>"$work/tray-menu.log"
+    wait_exit "$program_pid" 10
+    code=$?
+    if [ "$code" -eq 0 ]; then
+        pass "退出程序 in the tray menu ends the program with code 0"
+    else
+        fail "退出程序 in the tray menu ends the program with code 0" "code $code"
+    fi
+else
+    fail "退出程序 in the tray menu" "no tray item or entry: $(head -c 300 "$work/tray-menu.log" 2>/dev/null)"
+fi
+
+echo "e2e-wayland: ${passed} passed, ${failed} failed"
 [ "$failed" -eq 0 ]
