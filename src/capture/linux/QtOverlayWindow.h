@@ -1,13 +1,11 @@
 #pragma once
 
 #include "capture/OverlayWindow.h"
+#include "capture/linux/OverlayLoop.h"
 
 #include <QFont>
-#include <QTimer>
 
 #include <memory>
-
-class QEventLoop;
 
 namespace tovrik::capture {
 
@@ -19,7 +17,7 @@ class OverlayWidget;
 // A frame kept by the X server is painted by the server, and the window costs next to nothing.
 class QtOverlayWindow final : public OverlayWindow {
 public:
-    static constexpr int kKeepWindowMs = 30000;
+    static constexpr int kKeepWindowMs = OverlayLoop::kKeepWindowMs;
 
     QtOverlayWindow();
     ~QtOverlayWindow() override;
@@ -41,9 +39,7 @@ private:
     [[nodiscard]] OverlayWidget& Widget();
 
     std::unique_ptr<OverlayWidget> m_widget;
-    QEventLoop* m_loop = nullptr;
-    bool m_closeRequested = false;
-    QTimer m_release;
+    OverlayLoop m_loop;
 };
 
 } // namespace tovrik::capture

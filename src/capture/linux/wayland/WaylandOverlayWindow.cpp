@@ -1,15 +1,12 @@
 #include "capture/linux/wayland/WaylandOverlayWindow.h"
 
 #include "capture/linux/OverlayCursor.h"
+#include "capture/linux/OverlayMenu.h"
 #include "capture/linux/OverlayText.h"
 #include "capture/linux/wayland/OutputSurface.h"
-#include "ui/linux/QtText.h"
 #include "ui/linux/TestHook.h"
 
-#include <QAction>
-#include <QEventLoop>
 #include <QGuiApplication>
-#include <QMenu>
 #include <QScreen>
 
 #include <algorithm>
@@ -39,15 +36,8 @@ int OutputOf(const OutputLayout& layout, const QScreen& screen) {
 
 } // namespace
 
-WaylandOverlayWindow::WaylandOverlayWindow(std::function<OutputLayout()> layout) : m_layoutSource(std::move(layout)) {
-    m_release.setSingleShot(true);
-    m_release.setInterval(kKeepWindowMs);
-    QObject::connect(&m_release, &QTimer::timeout, [this] {
-        if (m_loop == nullptr) {
-            m_surfaces.clear();
-        }
-    });
-}
+WaylandOverlayWindow::WaylandOverlayWindow(std::function<OutputLayout()> layout)
+    : m_layoutSource(std::move(layout)), m_loop([this] { m_surfaces.clear(); }) {}
 
 WaylandOverlayWindow::~WaylandOverlayWindow() = default;
 
@@ -69,10 +59,10 @@ void WaylandOverlayWindow::PrepareSurfaces() {
 bool WaylandOverlayWindow::RunModal(const Rect& area, const OverlayCanvas& canvas, OverlayInput& input) {
     // A Wayland client keeps the pictures itself: the frame is always in our memory.
     const ui::Bitmap* frame = canvas.FramePixels();
-    if (m_loop != nullptr || !area.HasArea() || frame == nullptr) {
+    if (m_loop.Running() || !area.HasArea() || frame == nullptr) {
         return false;
     }
-    m_release.stop();
+    m_loop.Hold();
     m_layout = m_layoutSource();
     PrepareSurfaces();
     std::vector<OutputSurface*> shown;
@@ -88,39 +78,32 @@ bool WaylandOverlayWindow::RunModal(const Rect& area, const OverlayCanvas& canva
     if (shown.empty()) {
         return false;
     }
-    m_closeRequested = false;
-    QEventLoop loop;
-    m_loop = &loop;
-    for (OutputSurface* surface : shown) {
-        surface->showFullScreen();
-        surface->raise();
-    }
-    // The keyboard goes to the output the pointer is on, else to the first.
-    shown.front()->activateWindow();
-    shown.front()->setFocus(Qt::ActiveWindowFocusReason);
-    ui::TestHook::Report("overlay", "shown",
-                         std::to_string(area.left) + "," + std::to_string(area.top) + "," +
-                             std::to_string(area.Width()) + "x" + std::to_string(area.Height()) + " outputs " +
-                             std::to_string(shown.size()));
-    if (!m_closeRequested) {
-        loop.exec();
-    }
-    m_loop = nullptr;
+    m_loop.Run(
+        [&shown, &area] {
+            for (OutputSurface* surface : shown) {
+                surface->showFullScreen();
+                surface->raise();
+            }
+            // The keyboard goes to the output the pointer is on, else to the first.
+            shown.front()->activateWindow();
+            shown.front()->setFocus(Qt::ActiveWindowFocusReason);
+            ui::TestHook::Report("overlay", "shown",
+                                 std::to_string(area.left) + "," + std::to_string(area.top) + "," +
+                                     std::to_string(area.Width()) + "x" + std::to_string(area.Height()) + " outputs " +
+                                     std::to_string(shown.size()));
+        },
+        true);
     for (const auto& surface : m_surfaces) {
         surface->releaseMouse();
         surface->hide();
         surface->Attach(nullptr, nullptr, {}, {}, nullptr);
     }
-    m_release.start();
     ui::TestHook::Report("overlay", "closed");
     return true;
 }
 
 void WaylandOverlayWindow::Close() {
-    m_closeRequested = true;
-    if (m_loop != nullptr) {
-        m_loop->quit();
-    }
+    m_loop.Close();
 }
 
 void WaylandOverlayWindow::Present(const Rect& area) {
@@ -164,23 +147,13 @@ int WaylandOverlayWindow::ShowMenu(const std::vector<MenuItem>& items) {
     if (surface == nullptr) {
         return 0;
     }
-    QMenu menu(surface);
-    for (const MenuItem& item : items) {
-        if (item.id == 0) {
-            menu.addSeparator();
-            continue;
-        }
-        QAction* action = menu.addAction(ui::ToQString(item.label));
-        action->setEnabled(item.enabled);
-        action->setData(item.id);
-    }
-    ui::TestHook::Report("overlay", "menu");
-    const QAction* chosen = menu.exec(surface->HadPointer() ? surface->LastPointer() : surface->geometry().center());
-    if (m_loop != nullptr && !m_closeRequested) {
+    const int chosen =
+        RunOverlayMenu(*surface, items, surface->HadPointer() ? surface->LastPointer() : surface->geometry().center());
+    if (m_loop.Open()) {
         surface->activateWindow();
         surface->setFocus(Qt::ActiveWindowFocusReason);
     }
-    return chosen != nullptr ? chosen->data().toInt() : 0;
+    return chosen;
 }
 
 std::uintptr_t WaylandOverlayWindow::NativeHandle() const {

@@ -1,15 +1,12 @@
 #pragma once
 
 #include "capture/OverlayWindow.h"
+#include "capture/linux/OverlayLoop.h"
 #include "capture/linux/wayland/OutputLayout.h"
-
-#include <QTimer>
 
 #include <functional>
 #include <memory>
 #include <vector>
-
-class QEventLoop;
 
 namespace tovrik::capture {
 
@@ -21,7 +18,7 @@ class OutputSurface;
 // once the program has waited a while, as on X11.
 class WaylandOverlayWindow final : public OverlayWindow {
 public:
-    static constexpr int kKeepWindowMs = 30000;
+    static constexpr int kKeepWindowMs = OverlayLoop::kKeepWindowMs;
 
     // `layout` gives the outputs of the frozen picture, in its physical pixels.
     explicit WaylandOverlayWindow(std::function<OutputLayout()> layout);
@@ -46,9 +43,7 @@ private:
     std::function<OutputLayout()> m_layoutSource;
     OutputLayout m_layout;
     std::vector<std::unique_ptr<OutputSurface>> m_surfaces;
-    QEventLoop* m_loop = nullptr;
-    bool m_closeRequested = false;
-    QTimer m_release;
+    OverlayLoop m_loop;
 };
 
 } // namespace tovrik::capture
