@@ -31,6 +31,8 @@ PACKAGES=(
     sway swaybg xwayland wtype grim wl-clipboard dbus python3-dbus python3-gi
     # overlay benchmark: the timing reference
     flameshot
+    # the overlay drawn by the X server (XRender)
+    libxrender-dev
 )
 
 export DEBIAN_FRONTEND=noninteractive
