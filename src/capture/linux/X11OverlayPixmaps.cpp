@@ -67,8 +67,8 @@ X11OverlayPixmaps::X11OverlayPixmaps(Display* display, int width, int height)
     : m_display(display), m_width(width), m_height(height) {}
 
 X11OverlayPixmaps::~X11OverlayPixmaps() {
-    for (const auto& [alpha, mask] : m_masks) {
-        XRenderFreePicture(m_display, mask);
+    for (const auto& [alpha, shade] : m_shades) {
+        XRenderFreePicture(m_display, shade);
     }
     if (m_framePicture != 0) {
         XRenderFreePicture(m_display, m_framePicture);
@@ -88,12 +88,11 @@ X11OverlayPixmaps::~X11OverlayPixmaps() {
     XFlush(m_display);
 }
 
-unsigned long X11OverlayPixmaps::MaskFor(int alpha) {
-    auto found = m_masks.find(alpha);
-    if (found == m_masks.end()) {
-        const auto through = static_cast<unsigned short>((255 - alpha) * 257);
-        const XRenderColor colour{0, 0, 0, through};
-        found = m_masks.emplace(alpha, XRenderCreateSolidFill(m_display, &colour)).first;
+unsigned long X11OverlayPixmaps::ShadeFor(int alpha) {
+    auto found = m_shades.find(alpha);
+    if (found == m_shades.end()) {
+        const XRenderColor black{0, 0, 0, static_cast<unsigned short>(alpha * 257)};
+        found = m_shades.emplace(alpha, XRenderCreateSolidFill(m_display, &black)).first;
     }
     return found->second;
 }
@@ -103,8 +102,9 @@ void X11OverlayPixmaps::Touch() {
     const auto width = static_cast<unsigned>(m_width);
     const auto height = static_cast<unsigned>(m_height);
     XRenderFillRectangle(m_display, PictOpSrc, m_screenPicture, &black, 0, 0, width, height);
-    XRenderComposite(m_display, PictOpSrc, m_screenPicture, MaskFor(OverlayPainter::kDimAlpha), m_framePicture, 0, 0, 0,
-                     0, 0, 0, width, height);
+    XCopyArea(m_display, m_screen, m_frame, m_gc, 0, 0, width, height, 0, 0);
+    XRenderComposite(m_display, PictOpOver, ShadeFor(OverlayPainter::kDimAlpha), None, m_framePicture, 0, 0, 0, 0, 0, 0,
+                     width, height);
     XFlush(m_display);
 }
 

@@ -10,7 +10,7 @@ namespace tovrik::capture {
 
 // The X server's memory for the overlay of one size: a pixmap for the frozen screen and one for
 // the frame, with XRender pictures on them, the GC that copies the screen in and the masks of
-// the dims. Making them costs little; what costs is the server's first write to fresh memory
+// the dims' shades. Making them costs little; what costs is the server's first write to fresh memory
 // (tens of milliseconds for a screenful). So the screen source makes them before the first
 // capture, has them written once while nobody waits (Touch), and keeps them: the server then
 // holds two screenfuls (33 MB at 3840 x 1080) for as long as the program runs.
@@ -36,8 +36,8 @@ public:
     [[nodiscard]] unsigned long FramePicture() const { return m_framePicture; }
     // Copies include what the windows show, not only the root's own pixels.
     [[nodiscard]] GC CopyGc() const { return m_gc; }
-    // The solid mask that lets (255 - alpha) / 255 of the screen through; alpha 1..255.
-    [[nodiscard]] unsigned long MaskFor(int alpha);
+    // Black of opacity alpha / 255 (1..255), a solid picture to lay over the screen's copy.
+    [[nodiscard]] unsigned long ShadeFor(int alpha);
 
 private:
     X11OverlayPixmaps(Display* display, int width, int height);
@@ -50,7 +50,7 @@ private:
     unsigned long m_screenPicture = 0;
     unsigned long m_framePicture = 0;
     GC m_gc = nullptr;
-    std::map<int, unsigned long> m_masks;
+    std::map<int, unsigned long> m_shades;
 };
 
 } // namespace tovrik::capture
