@@ -31,6 +31,8 @@ PACKAGES=(
     sway swaybg xwayland wtype grim wl-clipboard dbus python3-dbus python3-gi
     # overlay benchmark: the timing reference
     flameshot
+    # the .deb (scripts/package-check.sh): dpkg-shlibdeps, the menu entry's and metainfo's validators
+    dpkg-dev file desktop-file-utils appstream
 )
 
 export DEBIAN_FRONTEND=noninteractive
