@@ -13,6 +13,7 @@
 set -uo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 source scripts/standin-lib.sh
+source scripts/check-lib.sh
 
 if [ $# -ne 1 ] || [ ! -x "$1/standin/tovrik-render-sample" ]; then
     echo "usage: $0 <linux build folder with tovrik-render-sample built>" >&2
@@ -31,14 +32,6 @@ mkdir -p "$artifacts"
 passed=0
 failed=0
 pids=()
-pass() {
-    echo "PASS $1"
-    passed=$((passed + 1))
-}
-fail() {
-    echo "FAIL $1${2:+: $2}"
-    failed=$((failed + 1))
-}
 cleanup() {
     cp "$work"/*.out "$work"/*.err "$artifacts/" 2>/dev/null
     for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
@@ -84,17 +77,7 @@ if [ ! -d "$XDG_DATA_HOME/TovrikOcr/run" ]; then pass "the demonstration leaves 
 fi
 
 # --- the desktop program -----------------------------------------------------------------
-display_number=150
-while [ -e "/tmp/.X11-unix/X$display_number" ] || [ -e "/tmp/.X$display_number-lock" ]; do
-    display_number=$((display_number + 1))
-done
-export DISPLAY=":$display_number"
-Xvfb "$DISPLAY" -screen 0 1280x800x24 -nolisten tcp >"$work/xvfb.err" 2>&1 &
-pids+=("$!")
-for _ in $(seq 1 100); do
-    xdotool getdisplaygeometry >/dev/null 2>&1 && break
-    sleep 0.1
-done
+start_xvfb 150 1280x800 "$work/xvfb.err" || fail "Xvfb takes clients" "$(cat "$work/xvfb.err")"
 export TOVRIK_TEST_HOOK=1
 program_dir="$XDG_DATA_HOME/TovrikOcr/run"
 settings="$program_dir/ZuDur.ini"

@@ -12,6 +12,7 @@
 set -uo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 source scripts/standin-lib.sh
+source scripts/check-lib.sh
 
 if [ $# -ne 1 ] || [ ! -f "$1/CMakeCache.txt" ]; then
     echo "usage: $0 <configured linux build folder>" >&2
@@ -35,14 +36,6 @@ passed=0
 failed=0
 pids=()
 installed=0
-pass() {
-    echo "PASS $1"
-    passed=$((passed + 1))
-}
-fail() {
-    echo "FAIL $1${2:+: $2}"
-    failed=$((failed + 1))
-}
 cleanup() {
     cp "$work"/*.log "$work"/*.out "$artifacts/" 2>/dev/null
     for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
@@ -125,17 +118,7 @@ else
     exit 1
 fi
 
-display_number=120
-while [ -e "/tmp/.X11-unix/X$display_number" ] || [ -e "/tmp/.X$display_number-lock" ]; do
-    display_number=$((display_number + 1))
-done
-export DISPLAY=":$display_number"
-Xvfb "$DISPLAY" -screen 0 1280x800x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-pids+=("$!")
-for _ in $(seq 1 100); do
-    xdotool getdisplaygeometry >/dev/null 2>&1 && break
-    sleep 0.1
-done
+start_xvfb 120 1280x800 "$work/xvfb.log" || fail "Xvfb takes clients" "$(cat "$work/xvfb.log")"
 
 # A user who never ran it: a fresh HOME, no XDG folders of the caller's.
 home="$work/home"
