@@ -202,8 +202,14 @@ fi
 # --- a second run keeps the user's settings; Ctrl+C ends it ------------------------------
 # A setting of the user's own: a hotkey changed in the settings window, and one service moved
 # to a host of its own.
-printf '[Hotkey]\r\n截图热键=Ctrl+F7\r\n' | iconv -f UTF-8 -t GBK >>"$settings"
-LC_ALL=C sed -i 's#^SpeechBaseUrl=.*#SpeechBaseUrl=https://speech.example#' "$settings"
+edited=$(iconv -f GBK -t UTF-8 "$settings" |
+    sed 's/^截图热键=.*/截图热键=Ctrl+F7/; s#^SpeechBaseUrl=.*#SpeechBaseUrl=https://speech.example#')
+iconv -f UTF-8 -t GBK <<<"$edited" >"$settings"
+# The first run's port taken by another program meanwhile: the stand-in takes another one.
+python3 -c 'import socket, sys, time
+s = socket.socket(); s.bind(("127.0.0.1", int(sys.argv[1]))); s.listen(); time.sleep(600)' "${base##*:}" &
+pids+=("$!")
+sleep 0.5
 before_exe=$(stat -c %Y "$program_dir/TovrikOcr")
 touch -d '2 days ago' "$program_dir/TovrikOcr"
 if start_run second; then
@@ -214,10 +220,22 @@ fi
 text=$(iconv -f GBK -t UTF-8 "$settings" | tr -d '\r')
 new_base=$(base_url)
 if grep -qx '截图热键=Ctrl+F7' <<<"$text" && grep -qx 'SpeechBaseUrl=https://speech.example' <<<"$text" &&
-    grep -qx "TranslateBaseUrl=$new_base" <<<"$text" && standin_answers "$new_base" run-api-key run-secret-key; then
-    pass "the second run keeps the user's settings and points at its stand-in ($new_base)"
+    grep -qx "TranslateBaseUrl=$new_base" <<<"$text" && grep -qx "OcrBaseUrl=$new_base" <<<"$text" &&
+    [ "$new_base" != "$base" ] && standin_answers "$new_base" run-api-key run-secret-key; then
+    pass "the second run keeps the user's settings and points at its stand-in (${base##*:} taken: $new_base)"
 else
     fail "the second run keeps the user's settings" "$(tr '\n' '|' <<<"$text")"
+fi
+shown_hotkey=""
+for _ in $(seq 1 100); do
+    shown_hotkey=$(grep '^TOVRIK-HOOK text 设置窗口/编辑框_截图 ' "$work/second.out" | tail -n 1)
+    [ -n "$shown_hotkey" ] && break
+    sleep 0.1
+done
+if [ "$shown_hotkey" = "TOVRIK-HOOK text 设置窗口/编辑框_截图 Ctrl+F7" ]; then
+    pass "the program of the second run takes the user's hotkey"
+else
+    fail "the program of the second run takes the user's hotkey" "'$shown_hotkey'"
 fi
 if [ "$(stat -c %Y "$program_dir/TovrikOcr")" -ge "$before_exe" ]; then
     pass "the second run refreshes the executable"
