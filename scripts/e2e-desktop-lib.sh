@@ -20,18 +20,11 @@ show_on_root() {
         [ "$(compare -metric AE "$seen" "$1" null: 2>&1)" = 0 ]
 }
 
-# The checks' tally: every check prints PASS, FAIL or MISSING (the program lacks the piece the
-# check needs); `passed` and `failed` count them for the closing line.
+# The checks' tally: every check prints PASS, FAIL (check-lib.sh) or MISSING (the program lacks
+# the piece the check needs); `passed` and `failed` count them for the closing line.
+source "$(dirname "${BASH_SOURCE[0]}")/check-lib.sh"
 passed=0
 failed=0
-pass() {
-    echo "PASS $1"
-    passed=$((passed + 1))
-}
-fail() {
-    echo "FAIL $1${2:+: $2}"
-    failed=$((failed + 1))
-}
 missing() {
     echo "MISSING $1${2:+: $2}"
     failed=$((failed + 1))

@@ -49,7 +49,7 @@ if [ "${1:-}" != --session ]; then
     work=$(mktemp -d /tmp/tovrik-wayland.XXXXXX)
     chmod 755 "$work"
     cp "$build/src/main/TovrikOcr" "$build/standin/tovrik-standin" "$build/standin/tovrik-render-sample" "$probe" \
-        "$here/e2e-wayland.sh" "$here/standin-lib.sh" "$here/e2e-desktop-lib.sh" \
+        "$here/e2e-wayland.sh" "$here/standin-lib.sh" "$here/e2e-desktop-lib.sh" "$here/check-lib.sh" \
         "$here/../tests/e2e/linux/sni_host.py" "$work/"
     runner=()
     if [ "$(id -u)" -eq 0 ]; then
