@@ -202,12 +202,20 @@ drag_and_finish() {
     press
     release
 }
-# expected <WxH+X+Y> <out>: that part of the desktop in physical pixels.
-expected() { convert "$work/desktop.png" -crop "$1" +repage "$2"; }
+# The screen as the user sees it now (the program's windows included), both outputs side by
+# side in physical pixels as the program sees them.
+remember_screen() {
+    grim -o HEADLESS-1 "$work/before-left.png" && grim -o HEADLESS-2 "$work/before-right.png" &&
+        convert "$work/before-left.png" \( "$work/before-right.png" -background black -gravity north \
+            -extent 1280x1080 \) -gravity northwest +append -depth 8 "PNG24:$work/screen-before.png"
+}
+# expected <WxH+X+Y> <out>: that part of the screen as remember_screen saw it.
+expected() { convert "$work/screen-before.png" -crop "$1" +repage "$2"; }
 mean_of() { convert "$1" -colorspace gray -format '%[fx:int(mean*1000)]' info:; }
 # trigger <check> <key>: the key runs sway's binding, which runs the command trigger; true once
 # the overlay covers both outputs.
 trigger() {
+    remember_screen
     m=$(mark)
     wtype -M ctrl -k "$2" -m ctrl
     if wait_for "$m" '^TOVRIK-HOOK overlay shown 0,0,3200x1080 outputs 2' 10 >/dev/null; then
