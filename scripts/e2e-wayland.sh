@@ -317,7 +317,9 @@ if wait_for "$m" '^TOVRIK-HOOK message 友情提醒: 托维OCR设置程序已在
     pass "a second start shows the already-running message"
     sleep 0.5
     grim -o HEADLESS-1 "$work/second-start.png"
-    # The message box is the newest window and has the keyboard.
+    # The keyboard to the message box (the result window may hold it), then Return.
+    eventually 5 swaymsg '[title="^友情提醒"] focus' >/dev/null
+    swaymsg -t get_tree >"$work/tree-second-start.log"
     wtype -k Return
 else
     fail "a second start shows the already-running message"
