@@ -85,10 +85,7 @@ export HOME="$work/home" TOVRIK_TEST_HOOK=1 OMP_THREAD_LIMIT=1
 mkdir -p "$XDG_RUNTIME_DIR" "$HOME" "$XDG_CONFIG_HOME"
 chmod 700 "$XDG_RUNTIME_DIR"
 pids=()
-cleanup() {
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
-    for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null; done
-}
+cleanup() { end_processes; }
 trap cleanup EXIT
 # same_pixels <picture> <expected>: equal sizes and no pixel different.
 same_pixels() {
