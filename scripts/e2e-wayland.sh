@@ -314,10 +314,9 @@ if wait_for "$m" '^TOVRIK-HOOK message 友情提醒: 托维OCR设置程序已在
     pass "a second start shows the already-running message"
     sleep 0.5
     grim -o HEADLESS-1 "$work/second-start.png"
-    # The keyboard to the message box (the result window may hold it), then Return.
-    eventually 5 swaymsg '[title="^友情提醒"] focus' >/dev/null
-    swaymsg -t get_tree >"$work/tree-second-start.log"
-    wtype -k Return
+    # The message box closed through its close box (sway's kill asks the window to close); a
+    # Return from wtype was now and then lost to the keymap of its new virtual keyboard.
+    eventually 5 swaymsg '[title="^友情提醒"] kill' >/dev/null
 else
     fail "a second start shows the already-running message"
 fi
