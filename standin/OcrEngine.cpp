@@ -145,6 +145,11 @@ OcrResult OcrEngine::Recognize(std::string_view imageBytes) {
     if (automatic) {
         ReadOtherScript(lines, pieces, chineseLines, page.get(), scale, readings);
     }
+    for (size_t k = 0; k < pieces.size(); ++k) {
+        if (IsNoText(lines, pieces[k], readings[k])) {
+            readings[k].text.clear();
+        }
+    }
 
     OcrResult result;
     for (size_t line = 0; line < lines.size(); ++line) {

@@ -29,6 +29,9 @@ constexpr int kMinPieceHeights = 8;
 constexpr int kMinGapDivisor = 4;
 // A reading of Latin text has a character for at most this many tenths of the line's height.
 constexpr int kLatinCharTenths = 8;
+// A piece this many line heights wide read with a confidence under kNoTextConfidence holds no text.
+constexpr int kNoTextHeights = 10;
+constexpr int kNoTextConfidence = 30;
 // A line whose median blob is this many tenths of its height high looks Chinese.
 constexpr int kChineseBlobTenths = 8;
 // Text this many tenths of a line height apart is in columns (or table cells), possibly in
@@ -220,6 +223,11 @@ int LatinConfidence(const std::vector<TextLine>& lines, const LinePiece& piece, 
     const long characters = static_cast<long>(DecodeUtf8(reading.text).size());
     const long widest = characters * Tenths(height, kLatinCharTenths) + 2 * Tenths(height, kSidePaddingTenths);
     return characters > 0 && piece.crop.width > widest ? 0 : reading.confidence;
+}
+
+bool IsNoText(const std::vector<TextLine>& lines, const LinePiece& piece, const PieceReading& reading) {
+    return piece.line < lines.size() && reading.confidence < kNoTextConfidence &&
+           piece.crop.width >= kNoTextHeights * lines[piece.line].box.height;
 }
 
 bool IsMostlyChinese(std::string_view utf8) {

@@ -91,6 +91,12 @@ void DropFrames(std::vector<TextLine>& lines);
 [[nodiscard]] int LatinConfidence(const std::vector<TextLine>& lines, const LinePiece& piece,
                                   const PieceReading& reading);
 
+// A wide stretch of a line read with little confidence holds no text: a title bar's gradient with
+// its window buttons, the edge of a frame or a shadow, which the models read as a run of Latin
+// garbage. True for a piece at least ten line heights wide whose reading has a confidence under 30
+// (real text that wide, even misread in places, scores over 70).
+[[nodiscard]] bool IsNoText(const std::vector<TextLine>& lines, const LinePiece& piece, const PieceReading& reading);
+
 // True when at least half of the text's characters (spaces aside) are Chinese.
 [[nodiscard]] bool IsMostlyChinese(std::string_view utf8);
 

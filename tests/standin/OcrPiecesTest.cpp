@@ -318,6 +318,22 @@ TEST(CutIntoPiecesTest, EachLineIsPaddedForItsOwnScript) {
     EXPECT_EQ(pieces[1].crop.height, 12 + 20 + 12);
 }
 
+TEST(IsNoTextTest, OnlyWideStretchesReadWithLittleConfidenceAreNoText) {
+    const std::vector<TextLine> lines = {Line(0, 20, 1, 400, 0)};
+    LinePiece bar{0, {0, 0, 400, 30}, 0, 0, 0};
+    LinePiece word{0, {0, 0, 60, 30}, 0, 0, 0};
+    // A title bar's gradient read as garbage.
+    EXPECT_TRUE(IsNoText(lines, bar, {"ERTECEEEEnnnnanana", 12, 0}));
+    // A long line read well, though unsure of a word.
+    EXPECT_FALSE(IsNoText(lines, bar, {"Log in using the Openbox window manager", 90, 20}));
+    // A short word the model is unsure of is kept: it may be a name it does not know.
+    EXPECT_FALSE(IsNoText(lines, word, {"Flameshot", 0, 0}));
+    // Just under ten line heights is not wide enough.
+    bar.crop.width = 199;
+    EXPECT_FALSE(IsNoText(lines, bar, {"eee", 5, 5}));
+    EXPECT_FALSE(IsNoText(lines, LinePiece{3, {0, 0, 400, 30}, 0, 0, 0}, {"eee", 5, 5}));
+}
+
 TEST(JoinPiecesTest, LatinPiecesGetASpaceChinesePiecesNone) {
     const std::vector<LinePiece> pieces = {{0, {0, 0, 100, 20}},
                                            {0, {100, 0, 300, 20}},
