@@ -347,11 +347,44 @@ fi
 kill "$program_pid"
 wait_exit "$program_pid" 10 >/dev/null
 
-# --- a StatusNotifier host -------------------------------------------------------------------
+# --- a StatusNotifier host that appears after the start ------------------------------------
+# As at a login where the panel's host comes up after the autostarted program.
 sni_log="$work/sni.log"
-/usr/bin/python3 "$sni_host" watch "$sni_log" >"$work/sni-host.out" 2>"$work/sni-host.err" &
-pids+=("$!")
-check "the StatusNotifier host double owns its name" eventually 10 grep -qs '^watching' "$sni_log"
+start_sni_host() {
+    /usr/bin/python3 "$sni_host" watch "$sni_log" >>"$work/sni-host.out" 2>>"$work/sni-host.err" &
+    sni_pid=$!
+    pids+=("$sni_pid")
+    eventually 10 grep -qs '^watching' "$sni_log"
+}
+# registered_item <count>: "SERVICE PATH" of the count-th registration the host recorded.
+registered_item() {
+    eventually 10 test "$(grep -c '^registered ' "$sni_log" 2>/dev/null)" -ge "$1" &&
+        grep '^registered ' "$sni_log" | sed -n "$1p" | cut -d' ' -f2-
+}
+m=$(mark)
+start_program
+wait_for "$m" '^TOVRIK-HOOK tray added no-tray' 15 >/dev/null
+wait_for "$m" '^TOVRIK-HOOK shown 设置窗口' 10 >/dev/null
+settings_window=$(window_of 设置窗口)
+m=$(mark)
+check "the StatusNotifier host double owns its name" start_sni_host
+if wait_for "$m" '^TOVRIK-HOOK tray added statusnotifier' 10 >/dev/null && [ -n "$(registered_item 1)" ]; then
+    pass "a StatusNotifier host that appears later gets the item ($(registered_item 1))"
+else
+    fail "a StatusNotifier host that appears later gets the item" "$(grep 'TOVRIK-HOOK tray' "$out" | tail -n 1)"
+fi
+m=$(mark)
+close_box "$settings_window"
+if wait_for "$m" '^TOVRIK-HOOK hidden 设置窗口' 5 >/dev/null && eventually 5 withdrawn "$settings_window"; then
+    pass "with the StatusNotifier host there the close box hides the settings window"
+else
+    fail "with the StatusNotifier host there the close box hides the settings window" \
+        "state $(wm_state "$settings_window")"
+fi
+kill "$program_pid"
+wait_exit "$program_pid" 10 >/dev/null
+
+# --- a StatusNotifier host from the start ----------------------------------------------------
 m=$(mark)
 start_program
 if wait_for "$m" '^TOVRIK-HOOK tray added statusnotifier' 15 >/dev/null; then
@@ -359,8 +392,7 @@ if wait_for "$m" '^TOVRIK-HOOK tray added statusnotifier' 15 >/dev/null; then
 else
     fail "on a StatusNotifier host the icon goes on D-Bus" "$(grep 'TOVRIK-HOOK tray' "$out" | tail -n 1)"
 fi
-item=""
-eventually 10 grep -qs '^registered ' "$sni_log" && item=$(grep -m1 '^registered ' "$sni_log" | cut -d' ' -f2-)
+item=$(registered_item 2)
 if [ -n "$item" ]; then pass "the item registers with the watcher ($item)"; else fail "the item registers with the watcher"; fi
 wait_for "$m" '^TOVRIK-HOOK text 设置窗口/透明标签_热键提示 热键设置完毕!' 10 >/dev/null
 settings_window=$(window_of 设置窗口)
