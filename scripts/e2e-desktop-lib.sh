@@ -53,6 +53,29 @@ free_display() {
     echo "$number"
 }
 
+# start_xvfb <first display number> <WxHxD> <log>: an Xvfb on the first free display from there,
+# its number in DISPLAY and its process in pids; returns once it answers.
+start_xvfb() {
+    export DISPLAY=":$(free_display "$1")"
+    Xvfb "$DISPLAY" -screen 0 "$2" -noreset -nolisten tcp >"$3" 2>&1 &
+    pids+=("$!")
+    for _ in $(seq 1 100); do
+        xdpyinfo >/dev/null 2>&1 && return 0
+        sleep 0.1
+    done
+    return 1
+}
+# end_processes: every process in pids ended and waited for.
+end_processes() {
+    local pid
+    for pid in "${pids[@]}"; do
+        kill "$pid" 2>/dev/null
+    done
+    for pid in "${pids[@]}"; do
+        wait "$pid" 2>/dev/null
+    done
+}
+
 # Lines of the program's output so far; wait_for looks only at lines after a mark.
 mark() { wc -l <"$out"; }
 # wait_for <mark> <grep pattern> [seconds]: the first matching line after the mark.

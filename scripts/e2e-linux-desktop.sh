@@ -31,7 +31,7 @@ for tool in "$program_bin" "$probe"; do
         exit 2
     fi
 done
-for command in Xvfb openbox trayer dbus-daemon xdotool xclip xprop xwininfo identify import convert compare \
+for command in Xvfb xdpyinfo openbox trayer dbus-daemon xdotool xclip xprop xwininfo identify import convert compare \
     display iconv; do
     if ! command -v "$command" >/dev/null; then
         echo "FAIL setup: $command is missing (scripts/setup.sh installs it)" >&2
@@ -51,24 +51,13 @@ mkdir -p "$artifacts"
 pids=()
 cleanup() {
     cp "$work"/*.out "$work"/*.err "$work"/*.log "$artifacts/" 2>/dev/null
-    for pid in "${pids[@]}"; do
-        kill "$pid" 2>/dev/null
-    done
-    for pid in "${pids[@]}"; do
-        wait "$pid" 2>/dev/null
-    done
+    end_processes
     rm -rf "$work"
 }
 trap cleanup EXIT
 
 # --- the desktop: Xvfb, a window manager, a session bus -----------------------------------
-export DISPLAY=":$(free_display 120)"
-Xvfb "$DISPLAY" -screen 0 1280x800x24 -noreset -nolisten tcp >"$work/xvfb.log" 2>&1 &
-pids+=("$!")
-for _ in $(seq 1 100); do
-    xdpyinfo >/dev/null 2>&1 && break
-    sleep 0.1
-done
+check "xvfb answers" start_xvfb 120 1280x800x24 "$work/xvfb.log"
 if desktop_pattern 1280 800 "$work/desktop.png" && show_on_root "$work/desktop.png"; then
     pass "the desktop shows the test pattern"
 else
@@ -238,13 +227,22 @@ close_box "$settings_window"
 eventually 5 iconic "$settings_window"
 sleep 0.5
 remember_screen
-m=$(mark)
-trigger --capture-to-file
-if [ "$trigger_code" -eq 0 ] && wait_for "$m" '^TOVRIK-HOOK overlay shown' 5 >/dev/null; then
-    pass "--capture-to-file: exit 0 in ${trigger_ms} ms, the running copy opens the overlay"
+# capture_by_trigger <flag> <x1> <y1> <x2> <y2>: the trigger opens the running copy's overlay,
+# which takes that selection.
+capture_by_trigger() {
+    local m
+    m=$(mark)
+    trigger "$1"
+    if [ "$trigger_code" -ne 0 ] || ! wait_for "$m" '^TOVRIK-HOOK overlay shown' 5 >/dev/null; then
+        fail "$1" "code $trigger_code, $(head -c 200 "$work/trigger.err")"
+        return 1
+    fi
+    pass "$1: exit 0 in ${trigger_ms} ms, the running copy opens the overlay"
     sleep 0.4
-    drag_and_finish 700 100 1020 340
+    drag_and_finish "$2" "$3" "$4" "$5"
     wait_for "$m" '^TOVRIK-HOOK overlay closed' 5 >/dev/null
+}
+if capture_by_trigger --capture-to-file 700 100 1020 340; then
     eventually 5 test -n "$(newest_shot)"
     shot=$(newest_shot)
     if [ -n "$shot" ] && [ "$(size_of "$shot")" = 320x240 ]; then
@@ -253,18 +251,10 @@ if [ "$trigger_code" -eq 0 ] && wait_for "$m" '^TOVRIK-HOOK overlay shown' 5 >/d
     else
         fail "--capture-to-file writes a picture of 320x240" "'$shot' $(size_of "$shot")"
     fi
-else
-    fail "--capture-to-file" "code $trigger_code, $(head -c 200 "$work/trigger.err")"
 fi
 
 sleep 1.2
-m=$(mark)
-trigger --capture-and-copy
-if [ "$trigger_code" -eq 0 ] && wait_for "$m" '^TOVRIK-HOOK overlay shown' 5 >/dev/null; then
-    pass "--capture-and-copy: exit 0 in ${trigger_ms} ms, the running copy opens the overlay"
-    sleep 0.4
-    drag_and_finish 800 420 1000 570
-    wait_for "$m" '^TOVRIK-HOOK overlay closed' 5 >/dev/null
+if capture_by_trigger --capture-and-copy 800 420 1000 570; then
     sleep 0.5
     xclip -selection clipboard -t image/png -o >"$work/clip.png" 2>/dev/null
     if [ "$(size_of "$work/clip.png")" = 200x150 ]; then
@@ -273,8 +263,6 @@ if [ "$trigger_code" -eq 0 ] && wait_for "$m" '^TOVRIK-HOOK overlay shown' 5 >/d
     else
         fail "--capture-and-copy puts a 200x150 picture on the clipboard" "got '$(size_of "$work/clip.png")'"
     fi
-else
-    fail "--capture-and-copy" "code $trigger_code, $(head -c 200 "$work/trigger.err")"
 fi
 
 m=$(mark)

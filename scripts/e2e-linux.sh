@@ -36,7 +36,7 @@ for tool in "$program_bin" "$standin_bin" "$render_bin" "$probe"; do
         exit 2
     fi
 done
-for command in Xvfb xrandr trayer xdotool xclip identify import convert compare display iconv xwininfo; do
+for command in Xvfb xdpyinfo xrandr trayer xdotool xclip identify import convert compare display iconv xwininfo; do
     if ! command -v "$command" >/dev/null; then
         echo "FAIL setup: $command is missing (scripts/setup.sh installs it)" >&2
         exit 2
@@ -49,12 +49,7 @@ pids=()
 
 cleanup() {
     cp "$work"/*.out "$work"/*.err "$work"/*.log "$artifacts/" 2>/dev/null
-    for pid in "${pids[@]}"; do
-        kill "$pid" 2>/dev/null
-    done
-    for pid in "${pids[@]}"; do
-        wait "$pid" 2>/dev/null
-    done
+    end_processes
     # The fault cases' mounts, should a run end inside one.
     umount "$work/program/截图" "$work/readonly" 2>/dev/null
     rm -rf "$work"
@@ -62,14 +57,8 @@ cleanup() {
 trap cleanup EXIT
 
 # --- the desktop -------------------------------------------------------------------------
-export DISPLAY=":$(free_display 90)"
 # One wide screen split into two monitors: 1920x1080 and, to its right, 1280x1024.
-Xvfb "$DISPLAY" -screen 0 3200x1080x24 -noreset -nolisten tcp >"$work/xvfb.log" 2>&1 &
-pids+=("$!")
-for _ in $(seq 1 100); do
-    xrandr >/dev/null 2>&1 && break
-    sleep 0.1
-done
+start_xvfb 90 3200x1080x24 "$work/xvfb.log"
 xrandr --setmonitor LEFT 1920/508x1080/286+0+0 screen >/dev/null 2>&1
 xrandr --setmonitor RIGHT 1280/338x1024/270+1920+0 none >/dev/null 2>&1
 monitors=$(xrandr --listmonitors 2>/dev/null | head -n 1)
