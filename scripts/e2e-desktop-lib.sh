@@ -166,3 +166,6 @@ newest_shot() {
     find "$dir/截图" -maxdepth 1 -regextype egrep -regex '.*/[0-9]{10}(_[0-9]+)?\.png' -printf '%T@ %p\n' |
         sort -n | tail -n 1 | cut -d' ' -f2-
 }
+# newer_shot_than <file>: the newest capture is another one (for eventually, which runs its
+# command again each time: a $(...) in its arguments would be read only once).
+newer_shot_than() { [ "$(newest_shot)" != "$1" ]; }

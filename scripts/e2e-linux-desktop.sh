@@ -243,7 +243,7 @@ capture_by_trigger() {
     wait_for "$m" '^TOVRIK-HOOK overlay closed' 5 >/dev/null
 }
 if capture_by_trigger --capture-to-file 700 100 1020 340; then
-    eventually 5 test -n "$(newest_shot)"
+    eventually 5 newer_shot_than ""
     shot=$(newest_shot)
     if [ -n "$shot" ] && [ "$(size_of "$shot")" = 320x240 ]; then
         pass "--capture-to-file writes $(basename "$shot") of 320x240"
@@ -345,9 +345,10 @@ start_sni_host() {
     eventually 10 grep -qs '^watching' "$sni_log"
 }
 # registered_item <count>: "SERVICE PATH" of the count-th registration the host recorded.
+registrations() { grep -c '^registered ' "$sni_log" 2>/dev/null; }
+registered_at_least() { [ "$(registrations)" -ge "$1" ]; }
 registered_item() {
-    eventually 10 test "$(grep -c '^registered ' "$sni_log" 2>/dev/null)" -ge "$1" &&
-        grep '^registered ' "$sni_log" | sed -n "$1p" | cut -d' ' -f2-
+    eventually 10 registered_at_least "$1" && grep '^registered ' "$sni_log" | sed -n "$1p" | cut -d' ' -f2-
 }
 m=$(mark)
 start_program
@@ -416,6 +417,30 @@ if [ -n "$item" ]; then
     fi
     sleep 0.5
     screenshot statusnotifier-activated
+
+    # The panel restarts: while its host is away the settings window is shown, and the item
+    # registers again with the host that comes back.
+    close_box "$settings_window"
+    eventually 5 withdrawn "$settings_window"
+    m=$(mark)
+    kill "$sni_pid"
+    wait "$sni_pid" 2>/dev/null
+    if wait_for "$m" '^TOVRIK-HOOK tray gone' 10 >/dev/null && eventually 5 shown_normal "$settings_window"; then
+        pass "when the StatusNotifier host goes away the hidden settings window is shown"
+    else
+        fail "when the StatusNotifier host goes away the hidden settings window is shown" \
+            "state $(wm_state "$settings_window")"
+    fi
+    start_sni_host
+    item=$(registered_item 3)
+    # Once: a second item would leave the host an entry whose object is gone.
+    sleep 2
+    if [ -n "$item" ] && [ "$(registrations)" -eq 3 ]; then
+        pass "the item registers again, once, with the host that comes back ($item)"
+    else
+        fail "the item registers again, once, with the host that comes back" \
+            "$(grep '^registered ' "$sni_log" | tail -n +3 | tr '\n' ' ')"
+    fi
     exit_id=$(awk '$2 == "退出程序" {print $1}' "$work/sni-menu.log")
     if [ -n "$exit_id" ]; then
         # shellcheck disable=SC2086

@@ -153,7 +153,7 @@ check_shown_before_freeze() {
     sleep 0.3
     drag_and_finish 0 0 1920 1080
     wait_for "$m" '^TOVRIK-HOOK overlay closed' 5 >/dev/null
-    eventually 5 test "$(newest_shot)" != "$before"
+    eventually 5 newer_shot_than "$before"
     shot=$(newest_shot)
     settings_window=$(window_of 设置窗口)
     if [ -z "$shot" ] || [ "$shot" = "$before" ] || [ -z "$settings_window" ]; then

@@ -127,10 +127,14 @@ void QtTrayHost::Watch() {
         return;
     }
     m_present = present;
-    if (present) {
-        MakeIcon();
-    } else {
+    if (!present) {
         ui::TestHook::Report("tray", "gone");
+    } else if (m_icon && m_statusNotifier) {
+        // Qt registers its item again with a watcher that comes back; an icon made anew would be
+        // a second item, and the host would keep the first one's entry without its object.
+        ui::TestHook::Report("tray", "back", "statusnotifier");
+    } else {
+        MakeIcon();
     }
     m_windows.Post(m_owner, {.kind = ui::EventKind::TrayNotify, .code = present ? kTrayHostAppeared : kTrayHostGone});
 }
