@@ -33,6 +33,12 @@ PACKAGES=(
     openbox dbus-daemon
     # overlay benchmark: the timing reference
     flameshot
+    # the overlay drawn by the X server (XRender)
+    libxrender-dev
+    # the .deb (scripts/package-check.sh): dpkg-shlibdeps, the menu entry's and metainfo's validators
+    dpkg-dev file desktop-file-utils appstream
+    # the run command's check (scripts/e2e-run.sh) finds the processes of run.sh
+    procps
 )
 
 export DEBIAN_FRONTEND=noninteractive
