@@ -25,14 +25,8 @@ show_on_root() {
 # build prints with TOVRIK_TEST_HOOK=1) and put screenshots into $artifacts.
 passed=0
 failed=0
-pass() {
-    echo "PASS $1"
-    passed=$((passed + 1))
-}
-fail() {
-    echo "FAIL $1${2:+: $2}"
-    failed=$((failed + 1))
-}
+# pass, fail and start_xvfb.
+source "$(dirname "${BASH_SOURCE[0]}")/check-lib.sh"
 missing() {
     echo "MISSING $1${2:+: $2}"
     failed=$((failed + 1))
@@ -44,27 +38,6 @@ check() {
     if "$@"; then pass "$name"; else fail "$name"; fi
 }
 
-# free_display <first number>: the first display number from there that no X server holds.
-free_display() {
-    local number=$1
-    while [ -e "/tmp/.X11-unix/X$number" ] || [ -e "/tmp/.X$number-lock" ]; do
-        number=$((number + 1))
-    done
-    echo "$number"
-}
-
-# start_xvfb <first display number> <WxHxD> <log>: an Xvfb on the first free display from there,
-# its number in DISPLAY and its process in pids; returns once it answers.
-start_xvfb() {
-    export DISPLAY=":$(free_display "$1")"
-    Xvfb "$DISPLAY" -screen 0 "$2" -noreset -nolisten tcp >"$3" 2>&1 &
-    pids+=("$!")
-    for _ in $(seq 1 100); do
-        xdpyinfo >/dev/null 2>&1 && return 0
-        sleep 0.1
-    done
-    return 1
-}
 # end_processes: every process in pids ended and waited for.
 end_processes() {
     local pid

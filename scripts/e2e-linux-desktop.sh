@@ -57,7 +57,7 @@ cleanup() {
 trap cleanup EXIT
 
 # --- the desktop: Xvfb, a window manager, a session bus -----------------------------------
-check "xvfb answers" start_xvfb 120 1280x800x24 "$work/xvfb.log"
+check "xvfb answers" start_xvfb 120 1280x800 "$work/xvfb.log"
 if desktop_pattern 1280 800 "$work/desktop.png" && show_on_root "$work/desktop.png"; then
     pass "the desktop shows the test pattern"
 else

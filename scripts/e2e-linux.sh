@@ -58,7 +58,7 @@ trap cleanup EXIT
 
 # --- the desktop -------------------------------------------------------------------------
 # One wide screen split into two monitors: 1920x1080 and, to its right, 1280x1024.
-start_xvfb 90 3200x1080x24 "$work/xvfb.log"
+start_xvfb 90 3200x1080 "$work/xvfb.log"
 xrandr --setmonitor LEFT 1920/508x1080/286+0+0 screen >/dev/null 2>&1
 xrandr --setmonitor RIGHT 1280/338x1024/270+1920+0 none >/dev/null 2>&1
 monitors=$(xrandr --listmonitors 2>/dev/null | head -n 1)
