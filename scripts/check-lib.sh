@@ -18,7 +18,8 @@ start_xvfb() {
         number=$((number + 1))
     done
     export DISPLAY=":$number"
-    Xvfb "$DISPLAY" -screen 0 "$2x24" -nolisten tcp >"$3" 2>&1 &
+    # -noreset: what was set on the screen (a background, monitors) outlives a moment with no client.
+    Xvfb "$DISPLAY" -screen 0 "$2x24" -noreset -nolisten tcp >"$3" 2>&1 &
     pids+=("$!")
     for _ in $(seq 1 100); do
         xdotool getdisplaygeometry >/dev/null 2>&1 && return 0
