@@ -18,7 +18,7 @@ start_xvfb() {
         number=$((number + 1))
     done
     export DISPLAY=":$number"
-    # -noreset: the monitors set with xrandr go when the last client leaves a resetting server.
+    # -noreset: what was set on the screen (a background, monitors) outlives a moment with no client.
     Xvfb "$DISPLAY" -screen 0 "$2x24" -noreset -nolisten tcp >"$3" 2>&1 &
     pids+=("$!")
     for _ in $(seq 1 100); do

@@ -75,10 +75,10 @@ dpkg-deb -c "$deb" | awk '{print $6}' | sed 's#^\./#/#' >"$work/contents.log"
 missing=""
 for file in /usr/bin/TovrikOcr /usr/bin/tovrik-standin /usr/share/tovrikocr/dictionary.idx \
     /usr/share/applications/tovrikocr.desktop /usr/share/metainfo/io.github.tovrik.tovrikocr.metainfo.xml \
-    /usr/share/icons/hicolor/scalable/apps/tovrikocr.svg; do
+    /usr/share/icons/hicolor/scalable/apps/tovrikocr.svg /usr/share/doc/tovrikocr/copyright; do
     grep -qxF "$file" "$work/contents.log" || missing+=" $file"
 done
-if [ -z "$missing" ]; then pass "the package holds the programs, the dictionary and the desktop files"; else
+if [ -z "$missing" ]; then pass "the package holds the programs, the dictionary, the desktop files and the copyright"; else
     fail "the package's files" "missing$missing"
 fi
 

@@ -29,6 +29,8 @@ PACKAGES=(
     # Wayland sessions: screencopy stubs, Qt's Wayland platform, and the headless sway end-to-end run
     libwayland-dev libwayland-bin wayland-protocols qt6-wayland
     sway swaybg xwayland wtype grim wl-clipboard dbus python3-dbus python3-gi
+    # desktop end-to-end run: a window manager that iconifies and stacks, a private session bus
+    openbox dbus-daemon
     # overlay benchmark: the timing reference
     flameshot
     # the overlay drawn by the X server (XRender)

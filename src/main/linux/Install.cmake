@@ -35,4 +35,9 @@ configure_file(${CMAKE_CURRENT_LIST_DIR}/resources/tovrikocr.metainfo.xml
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/io.github.tovrik.tovrikocr.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 
+# Where the shipped files come from and under which licences (the dictionary index is an
+# adaptation of CC-CEDICT).
+install(FILES ${CMAKE_CURRENT_LIST_DIR}/resources/copyright
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/tovrikocr)
+
 include(${CMAKE_CURRENT_LIST_DIR}/Package.cmake)
