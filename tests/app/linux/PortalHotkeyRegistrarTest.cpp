@@ -66,9 +66,10 @@ TEST_F(PortalHotkeyRegistrarTest, GrantedHotkeysAreRegisteredRebindAsASetAndArri
     ASSERT_TRUE(portal.Started()) << portal.Problem();
     ASSERT_TRUE(PortalHotkeyRegistrar::Offered(portal.Bus()));
     PortalHotkeyRegistrar registrar(portal.Bus(), PostToForm(), 3000);
-    HotkeyTable table(registrar);
+    // Before the table and the boxes, which unhook it when they go, as in the settings window.
     ui::Form settings(m_windows, ui::SettingsWindowForm());
     ASSERT_TRUE(settings.Load());
+    HotkeyTable table(registrar);
     int captures = 0;
     int copies = 0;
     HotkeyBox capture(table, m_keyboard);
