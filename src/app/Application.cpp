@@ -8,6 +8,21 @@ namespace {
 
 constexpr int kStartupWindowHeight = 310;
 constexpr TextView kCaptureMenuEntry = "截图翻译";
+// The status strip's last pane, "欢迎使用" unless the screen source is named there.
+constexpr TextView kSourcePane = "状态_文本4";
+
+// The status strip's name of the screen source; empty for the window system's own screen.
+TextView ScreenOriginText(capture::ScreenOrigin origin) {
+    switch (origin) {
+    case capture::ScreenOrigin::Screencopy:
+        return "截屏：wlr-screencopy";
+    case capture::ScreenOrigin::ScreenshotPortal:
+        return "截屏：截图门户";
+    case capture::ScreenOrigin::WindowSystem:
+        break;
+    }
+    return {};
+}
 
 } // namespace
 
@@ -71,6 +86,9 @@ void Application::OnCreated() {
     }
 
     m_window.RegisterHotkeysAtStartup(notice);
+    if (const TextView source = ScreenOriginText(m_screenOrigin); !source.empty()) {
+        form.SetText(kSourcePane, source);
+    }
 
     static_cast<void>(m_tray.Add(form));
     m_tray.RefreshNotificationArea(false);

@@ -5,6 +5,7 @@
 #include "app/Ports.h"
 #include "app/SettingsWindow.h"
 #include "app/TrayIcon.h"
+#include "capture/ScreenSource.h"
 #include "settings/SettingsStore.h"
 #include "text/Types.h"
 #include "ui/Form.h"
@@ -36,6 +37,10 @@ public:
     // This copy was started by a command-line trigger because none ran: the command runs once
     // the start-up sequence is done; should another copy have won the start, it goes there.
     void SetStartCommand(InstanceCommand command) { m_startCommand = command; }
+
+    // Where the screen pictures come from. A Wayland desktop has two sources, which the status
+    // strip names; the window system's own screen leaves the strip as it is. Set before Start.
+    void SetScreenOrigin(capture::ScreenOrigin origin) { m_screenOrigin = origin; }
 
     // Declares DPI awareness and loads the settings window, hidden; its Created event runs the
     // start-up sequence. A second copy ends there with exit code 0 after its message.
@@ -73,6 +78,7 @@ private:
     Text m_programDirectory;
     Text m_screenshotDir;
     Text m_unwritableFolder;
+    capture::ScreenOrigin m_screenOrigin = capture::ScreenOrigin::WindowSystem;
     settings::SettingsStore m_settings;
     Commands m_commands;
     // Before the tray icon, which hooks its form and is destroyed first.

@@ -1,6 +1,7 @@
 #include "app/Program.h"
 
 #include "capture/ImageFile.h"
+#include "capture/ScreenSource.h"
 #include "net/HttpTransport.h"
 #include "ui/Forms.h"
 
@@ -43,7 +44,8 @@ Program::Program(const ProgramPorts& ports, TextView programDirectory)
                     .clipboard = ports.clipboard,
                     .shell = ports.app.shell,
                     .screenshotDir = m_application.ScreenshotDir()}),
-      m_keyCheck(m_application.SettingsForm(), m_application.Store(), m_service, ports.app.shell) {
+      m_keyCheck(m_application.SettingsForm(), m_application.Store(), m_service, ports.app.shell),
+      m_screen(ports.screen) {
     m_application.SetCommands({
         .captureToFile = [this] { m_commands.CaptureToFile(); },
         .captureAndCopy = [this] { m_commands.CaptureAndCopy(); },
@@ -53,6 +55,11 @@ Program::Program(const ProgramPorts& ports, TextView programDirectory)
         .setServiceKeys = [this](TextView appId, TextView appKey, TextView apiKey,
                                  TextView secretKey) { m_service.SetKeys(appId, appKey, apiKey, secretKey); },
     });
+}
+
+void Program::Start() {
+    m_application.SetScreenOrigin(m_screen.Origin());
+    m_application.Start();
 }
 
 } // namespace tovrik::app

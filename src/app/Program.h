@@ -58,8 +58,9 @@ public:
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
 
-    // Loads the settings window, whose Created event runs the start-up sequence.
-    void Start() { m_application.Start(); }
+    // Loads the settings window, whose Created event runs the start-up sequence; the status
+    // strip names the screen source where the desktop has several.
+    void Start();
 
     [[nodiscard]] Application& App() { return m_application; }
     [[nodiscard]] ui::Form& MainForm() { return m_mainForm; }
@@ -81,6 +82,7 @@ private:
     CaptureCommands m_commands;
     MainWindow m_mainWindow;
     KeyCheck m_keyCheck;
+    const capture::ScreenSource& m_screen;
 };
 
 } // namespace tovrik::app

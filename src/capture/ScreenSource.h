@@ -10,6 +10,13 @@
 
 namespace tovrik::capture {
 
+// Where the pictures of a desktop come from, for the user to see.
+enum class ScreenOrigin {
+    WindowSystem,     // the window system's own screen (Windows, X11)
+    Screencopy,       // a wlroots compositor's screencopy protocol
+    ScreenshotPortal, // the desktop portal's Screenshot interface
+};
+
 // The desktop as the overlay freezes it. Coordinates are physical desktop pixels; a monitor
 // left of or above the primary one has negative coordinates.
 class ScreenSource {
@@ -31,6 +38,8 @@ public:
     // Where the pointer is. A system that does not tell (a Wayland session) leaves it empty,
     // and the overlay's hint starts on the primary monitor.
     [[nodiscard]] virtual std::optional<Point> PointerPosition() { return std::nullopt; }
+    // Where the pictures come from; known once the source is constructed.
+    [[nodiscard]] virtual ScreenOrigin Origin() const { return ScreenOrigin::WindowSystem; }
 };
 
 } // namespace tovrik::capture

@@ -158,6 +158,26 @@ TEST_F(SettingsWindowTest, LeavingAHotkeyBoxStoresItsTextAndShowsItsState) {
     EXPECT_EQ(Control("状态_截图").picture, FailPicture());
 }
 
+TEST_F(SettingsWindowTest, ADesktopWithoutGlobalHotkeysFailsEveryRowAndShowsItsHintWithoutWarnings) {
+    WriteSettings(kDefaultSettings);
+    m_fake.hotkeys.unavailableHint = "请绑定 TovrikOcr --capture-to-file 等命令";
+    m_app.Start();
+
+    for (const char* status : {"状态_截图", "状态_截图并复制", "状态_自助翻译", "状态_截图并翻译"}) {
+        EXPECT_EQ(Control(status).picture, FailPicture()) << status;
+    }
+    EXPECT_EQ(Control("透明标签_热键提示").text, "请绑定 TovrikOcr --capture-to-file 等命令");
+    // Not four conflicts: no box warns, and the window stays hidden.
+    EXPECT_TRUE(m_fake.windows.Messages().empty());
+    EXPECT_FALSE(WindowShown());
+
+    // A changed box asks the desktop again and still shows the failure.
+    TypeHotkey("编辑框_截图", {ui::kVkControl, ui::kVkAlt, 'A'});
+    EXPECT_EQ(Item("Hotkey", "截图热键"), "Ctrl+Alt+A");
+    EXPECT_EQ(Control("状态_截图").picture, FailPicture());
+    EXPECT_TRUE(m_fake.windows.Messages().empty());
+}
+
 TEST_F(SettingsWindowTest, TheDelayedCaptureBoxIsStoredButNeverRegistered) {
     WriteSettings(kDefaultSettings);
     m_app.Start();

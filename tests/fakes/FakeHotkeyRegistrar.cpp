@@ -7,7 +7,8 @@ namespace tovrik::fakes {
 
 bool FakeHotkeyRegistrar::Register(ui::FormId owner, int id, unsigned modifiers, int virtualKey) {
     const Registration registration{owner, id, modifiers, virtualKey};
-    const bool taken = m_foreign.contains({modifiers, virtualKey}) || Holder(modifiers, virtualKey).has_value();
+    const bool taken = !unavailableHint.empty() || m_foreign.contains({modifiers, virtualKey}) ||
+                       Holder(modifiers, virtualKey).has_value();
     if (!taken) {
         m_active.push_back(registration);
     }

@@ -28,6 +28,10 @@ public:
 
     [[nodiscard]] bool Register(ui::FormId owner, int id, unsigned modifiers, int virtualKey) override;
     void Unregister(ui::FormId owner, int id) override;
+    [[nodiscard]] Text UnavailableHint() const override { return unavailableHint; }
+
+    // A desktop without system-wide hotkeys: every registration fails, and this is the hint.
+    Text unavailableHint;
 
     void SetJournal(CallJournal* journal) { m_journal = journal; }
     void TakeByOtherProgram(unsigned modifiers, int virtualKey) { m_foreign.insert({modifiers, virtualKey}); }

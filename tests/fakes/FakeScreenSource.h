@@ -16,6 +16,7 @@ public:
     std::vector<capture::Rect> monitors{{0, 0, 1920, 1080}};
     bool failGrab = false;
     std::optional<capture::Point> pointer; // desktop pixels; empty: the system does not tell
+    capture::ScreenOrigin origin = capture::ScreenOrigin::WindowSystem;
 
     int grabCount = 0;
     capture::Rect lastGrab;
@@ -24,6 +25,7 @@ public:
     std::vector<capture::Rect> Monitors() override { return monitors; }
     bool Grab(const capture::Rect& area, ui::Bitmap& pictureOut) override;
     std::optional<capture::Point> PointerPosition() override { return pointer; }
+    capture::ScreenOrigin Origin() const override { return origin; }
 
     // B = desktop x mod 256, G = desktop y mod 256, R = (x / 256 + 16 * (y / 256)) mod 256,
     // A = 255, as packed 0xAARRGGBB.

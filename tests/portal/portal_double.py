@@ -4,7 +4,9 @@ clients. It owns org.freedesktop.portal.Desktop and answers the Screenshot and G
 interfaces the way the scenario given on the command line asks:
 
   portal_double.py --screenshot answer|late|never|refuse [--picture FILE] [--late-ms N]
-                   [--shortcuts grant|refuse] [--activate ID] [--log FILE]
+                   [--shortcuts grant|refuse|never|none] [--activate ID] [--log FILE]
+
+With --shortcuts none the GlobalShortcuts interface is not offered (its version is unknown).
 
 Every call it receives is written to the log, one line each, so that a test can check what the
 client asked for. It runs until it is killed."""
@@ -94,6 +96,8 @@ class Portal(dbus.service.Object):
 
     @dbus.service.method("org.freedesktop.DBus.Properties", in_signature="ss", out_signature="v")
     def Get(self, interface, name):
+        if interface == "org.freedesktop.portal.GlobalShortcuts" and self.options.shortcuts == "none":
+            raise dbus.exceptions.DBusException("No such interface", name="org.freedesktop.DBus.Error.InvalidArgs")
         return dbus.UInt32(1)
 
     # --- GlobalShortcuts ------------------------------------------------------------------
@@ -107,7 +111,7 @@ class Portal(dbus.service.Object):
         self.objects.append(Session(self.bus, path))
         if self.options.shortcuts == "refuse":
             self._answer(request, 2, {}, 0)
-        else:
+        elif self.options.shortcuts != "never":
             self._answer(request, 0, {"session_handle": dbus.String(path)}, 0)
         return request
 
@@ -133,6 +137,7 @@ class Portal(dbus.service.Object):
         return request
 
     def _activate(self, session, shortcut_id):
+        self.log("Activated %s" % shortcut_id)
         self.Activated(session, shortcut_id, dbus.UInt64(0), dbus.Dictionary({}, signature="sv"))
         self.Deactivated(session, shortcut_id, dbus.UInt64(0), dbus.Dictionary({}, signature="sv"))
         return False
@@ -151,7 +156,7 @@ def main():
     parser.add_argument("--screenshot", default="answer", choices=["answer", "late", "never", "refuse"])
     parser.add_argument("--picture")
     parser.add_argument("--late-ms", type=int, default=500)
-    parser.add_argument("--shortcuts", default="grant", choices=["grant", "refuse"])
+    parser.add_argument("--shortcuts", default="grant", choices=["grant", "refuse", "never", "none"])
     parser.add_argument("--activate")
     parser.add_argument("--log")
     options = parser.parse_args()

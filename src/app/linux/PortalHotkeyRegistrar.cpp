@@ -1,6 +1,7 @@
 #include "app/linux/PortalHotkeyRegistrar.h"
 
 #include "capture/linux/wayland/PortalRequest.h"
+#include "text/Encoding.h"
 #include "ui/linux/KeyCodes.h"
 
 #include <QDBusArgument>
@@ -65,8 +66,11 @@ PortalHotkeyRegistrar::PortalHotkeyRegistrar(QDBusConnection bus, Deliver delive
     : m_bus(std::move(bus)), m_deliver(std::move(deliver)), m_answerTimeoutMs(answerTimeoutMs) {
     qDBusRegisterMetaType<Shortcut>();
     qDBusRegisterMetaType<QList<Shortcut>>();
-    m_bus.connect(kPortalService, kPortalPath, kInterface, QStringLiteral("Activated"), this,
-                  SLOT(OnActivated(QDBusObjectPath, QString, qulonglong, QVariantMap)));
+    // The slot's parameter types must be known by id before connect looks them up, or it
+    // fails: nothing else in the program has used QDBusObjectPath by then.
+    qRegisterMetaType<QDBusObjectPath>();
+    m_listening = m_bus.connect(kPortalService, kPortalPath, kInterface, QStringLiteral("Activated"), this,
+                                SLOT(OnActivated(QDBusObjectPath, QString, qulonglong, QVariantMap)));
 }
 
 PortalHotkeyRegistrar::~PortalHotkeyRegistrar() {
@@ -131,6 +135,14 @@ void PortalHotkeyRegistrar::Unregister(ui::FormId owner, int id) {
     }
 }
 
+Text PortalHotkeyRegistrar::UnavailableHint() const {
+    if (!m_refused) {
+        return {};
+    }
+    return text::Utf8ToText(
+        "桌面未允许全局热键: 请在桌面设置中允许 TovrikOcr, 或绑定 TovrikOcr --capture-to-file 等命令");
+}
+
 void PortalHotkeyRegistrar::CloseSession() {
     if (!m_session.isEmpty()) {
         m_bus.call(QDBusMessage::createMethodCall(kPortalService, m_session,
@@ -150,12 +162,18 @@ bool PortalHotkeyRegistrar::BindAll() {
     if (m_bindings.empty()) {
         return true;
     }
+    if (!m_listening) {
+        // Presses could not reach us: as good as refused, and the commands are the way out.
+        m_refused = true;
+        return false;
+    }
     const QString token = QStringLiteral("tovrik%1").arg(++m_tokens);
     QDBusMessage create =
         QDBusMessage::createMethodCall(kPortalService, kPortalPath, kInterface, QStringLiteral("CreateSession"));
     create << QVariantMap{{QStringLiteral("handle_token"), token}, {QStringLiteral("session_handle_token"), token}};
     const PortalAnswer created = capture::CallPortal(m_bus, create, token, m_answerTimeoutMs);
-    if (created.kind != PortalAnswer::Kind::Answered || created.response != 0) {
+    m_refused = created.kind != PortalAnswer::Kind::Answered || created.response != 0;
+    if (m_refused) {
         return false;
     }
     m_session = created.results.value(QStringLiteral("session_handle")).toString();
@@ -174,7 +192,8 @@ bool PortalHotkeyRegistrar::BindAll() {
     bind << QVariant::fromValue(QDBusObjectPath(m_session)) << QVariant::fromValue(shortcuts) << QString()
          << QVariantMap{{QStringLiteral("handle_token"), bindToken}};
     const PortalAnswer bound = capture::CallPortal(m_bus, bind, bindToken, m_answerTimeoutMs);
-    if (bound.kind != PortalAnswer::Kind::Answered || bound.response != 0) {
+    m_refused = bound.kind != PortalAnswer::Kind::Answered || bound.response != 0;
+    if (m_refused) {
         return false;
     }
     QList<Shortcut> granted;

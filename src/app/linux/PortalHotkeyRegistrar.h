@@ -18,7 +18,8 @@ namespace tovrik::app {
 // or removal binds the program's current set anew in a fresh session, each hotkey with its
 // combination as the preferred trigger ("CTRL+F8"); a hotkey counts as registered when the
 // desktop granted it. The desktop may ask the user first, so each answer is awaited, bounded
-// in time. Activated signals reach the owner form as Hotkey events.
+// in time. Activated signals reach the owner form as Hotkey events. A desktop that refuses or
+// never answers leaves every hotkey unregistered, and the hint line says what to do instead.
 class PortalHotkeyRegistrar final : public QObject, public HotkeyRegistrar {
     Q_OBJECT
 public:
@@ -39,8 +40,12 @@ public:
 
     [[nodiscard]] bool Register(ui::FormId owner, int id, unsigned modifiers, int virtualKey) override;
     void Unregister(ui::FormId owner, int id) override;
+    // Non-empty while the desktop refuses the set (or never answered): allow the program in
+    // the desktop's settings, or bind the command triggers.
+    [[nodiscard]] Text UnavailableHint() const override;
 
-private Q_SLOTS:
+    // Public: Qt D-Bus connects signals only to public slots, and connect fails otherwise.
+public Q_SLOTS:
     void OnActivated(const QDBusObjectPath& session, const QString& shortcut, qulonglong timestamp,
                      const QVariantMap& options);
 
@@ -60,6 +65,9 @@ private:
     QDBusConnection m_bus;
     Deliver m_deliver;
     int m_answerTimeoutMs;
+    // Whether Activated signals reach us; without them nothing counts as registered.
+    bool m_listening = false;
+    bool m_refused = false;
     std::vector<Binding> m_bindings;
     QString m_session;
     unsigned m_tokens = 0;

@@ -37,6 +37,10 @@ WaylandScreenSource::WaylandScreenSource() {
 
 WaylandScreenSource::~WaylandScreenSource() = default;
 
+ScreenOrigin WaylandScreenSource::Origin() const {
+    return m_portal ? ScreenOrigin::ScreenshotPortal : ScreenOrigin::Screencopy;
+}
+
 std::string WaylandScreenSource::SourceName() const {
     return m_portal ? "xdg-desktop-portal Screenshot" : "wlr-screencopy";
 }

@@ -25,6 +25,7 @@ public:
     [[nodiscard]] Rect WorkArea() override;
     [[nodiscard]] std::vector<Rect> Monitors() override;
     [[nodiscard]] bool Grab(const Rect& area, ui::Bitmap& pictureOut) override;
+    [[nodiscard]] ScreenOrigin Origin() const override;
 
     // The outputs as the last call of Monitors saw them.
     [[nodiscard]] const OutputLayout& Layout() const { return m_layout; }
