@@ -28,8 +28,10 @@ cleanup() {
 trap cleanup EXIT
 
 qt="$build/screens-qt-dialog"
-[ -n "${PICTURES:-}" ] || cmake -S bench/screens/qtdialog -B "$qt" -DCMAKE_BUILD_TYPE=Release >"$work/qt-build.log" 2>&1 &&
-    cmake --build "$qt" >>"$work/qt-build.log" 2>&1 || { cat "$work/qt-build.log" >&2; exit 2; }
+if [ -z "${PICTURES:-}" ]; then
+    { cmake -S bench/screens/qtdialog -B "$qt" -DCMAKE_BUILD_TYPE=Release && cmake --build "$qt"; } >"$work/qt-build.log" 2>&1 ||
+        { cat "$work/qt-build.log" >&2; exit 2; }
+fi
 sets=(tuning heldout)
 if [ -n "${PICTURES:-}" ]; then
     work_pictures=$PICTURES # pictures of an earlier run (KEEP=1), when only the OCR changed

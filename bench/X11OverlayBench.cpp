@@ -2,12 +2,17 @@
 // screen: run it under a server of that size, for instance
 //   xvfb-run -s "-screen 0 3840x2160x24" build/linux/bench/X11OverlayBench
 // Each figure waits until the server has done the drawing (XSync): it is our time plus the
-// server's, what a user waits for.
+// server's, what a user waits for. The information box's text is drawn as the program draws
+// it (Qt, the program's font).
 #include "capture/OverlayLayout.h"
 #include "capture/OverlayPainter.h"
+#include "capture/linux/OverlayText.h"
 #include "capture/linux/X11OverlayCanvas.h"
 
 #include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QFont>
 
 #include <X11/Xlib.h>
 
@@ -22,14 +27,11 @@ using namespace tovrik::capture;
 constexpr int kScreenWidth = 3840;
 constexpr int kScreenHeight = 2160;
 
-// The information box's pixels come over and go back as for real text.
-class TouchingText final : public TextPainter {
+// The text as the overlay windows draw it.
+class ProgramText final : public TextPainter {
 public:
-    void DrawText(ui::Bitmap& target, const Rect&, TextView) override {
-        if (!target.Empty()) {
-            target.pixels[0] ^= 1;
-        }
-    }
+    void DrawText(ui::Bitmap& target, const Rect& box, TextView text) override { DrawOverlayText(target, box, text); }
+    [[nodiscard]] int InkWidth(TextView text) override { return OverlayTextInkWidth(text); }
 };
 
 Display* Connection() {
@@ -54,7 +56,7 @@ void BM_X11FreezeAndFirstFrame(benchmark::State& state) {
         state.SkipWithError("no X display: run under xvfb-run");
         return;
     }
-    TouchingText text;
+    ProgramText text;
     OverlayScene hint;
     hint.info = DefaultInfoPanel(kScreenWidth, kScreenHeight);
     for (auto _ : state) {
@@ -84,7 +86,7 @@ void BM_X11RedrawAfterMouseMove(benchmark::State& state) {
     const int width = static_cast<int>(state.range(0));
     const int height = static_cast<int>(state.range(1));
     const int step = static_cast<int>(state.range(2));
-    TouchingText text;
+    ProgramText text;
     OverlayPainter painter;
     painter.Prepare(X11OverlayCanvas::Freeze(display, {0, 0, kScreenWidth, kScreenHeight}));
     if (painter.Canvas() == nullptr) {
@@ -133,4 +135,14 @@ BENCHMARK(BM_X11SelectionPixels)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    QFont font;
+    font.setFamilies({QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("DejaVu Sans")});
+    font.setPixelSize(12);
+    QApplication::setFont(font);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -5,8 +5,9 @@
 #
 #   scripts/bench-overlay-linux.sh build/linux [runs]
 #
-# Besides captures in a row it times what users meet most: the first capture of a freshly
-# started program (TOVRIK_BENCH_STARTS starts, 3 by default) and the first capture after the
+# The program sits in the tray (trayer at the top right), as users have it. Besides captures in
+# a row it times what users meet most: the first capture of a freshly started program
+# (TOVRIK_BENCH_STARTS starts, 3 by default) and the first capture after the
 # program idled 35 s, past any keep-alive (TOVRIK_BENCH_IDLE_RUNS times, 5 by default; this
 # makes the run take over three minutes). Each figure comes with the load of the machine and
 # the processor time the program spent, which load does not inflate as much as wall time.
@@ -28,6 +29,7 @@ probe="$build/tests/e2e/tovrik-x11-probe"
 for tool in "$program_bin" "$probe"; do
     [ -x "$tool" ] || { echo "$tool is not built" >&2; exit 2; }
 done
+command -v trayer >/dev/null || { echo "trayer is not installed (scripts/setup.sh)" >&2; exit 2; }
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/tovrik-bench.XXXXXX")
 pids=()
@@ -50,6 +52,12 @@ for _ in $(seq 1 100); do xrandr >/dev/null 2>&1 && break; sleep 0.1; done
 xrandr --setmonitor LEFT 1920/508x1080/286+0+0 screen >/dev/null 2>&1
 xrandr --setmonitor RIGHT 1920/508x1080/286+1920+0 none >/dev/null 2>&1
 xsetroot -solid '#808080'
+# A tray for the icon: without one the program shows its settings window instead, and the idle
+# figures would be those of a program with a window open.
+trayer --edge top --align right --widthtype pixel --width 120 --height 24 --transparent false \
+    >"$work/trayer.log" 2>&1 &
+pids+=("$!")
+for _ in $(seq 1 50); do xwininfo -root -tree 2>/dev/null | grep -q '"trayer"' && break; sleep 0.1; done
 export HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" LC_ALL=C.UTF-8
 mkdir -p "$HOME"
 unset DBUS_SESSION_BUS_ADDRESS TOVRIK_TEST_HOOK

@@ -36,7 +36,7 @@ for tool in "$program_bin" "$standin_bin" "$render_bin" "$probe"; do
         exit 2
     fi
 done
-for command in Xvfb xrandr trayer xdotool xclip identify import convert compare display iconv xwininfo; do
+for command in Xvfb xdpyinfo xrandr trayer xdotool xclip identify import convert compare display iconv xwininfo; do
     if ! command -v "$command" >/dev/null; then
         echo "FAIL setup: $command is missing (scripts/setup.sh installs it)" >&2
         exit 2
@@ -45,30 +45,11 @@ done
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/tovrik-e2e.XXXXXX")
 mkdir -p "$artifacts"
-passed=0
-failed=0
 pids=()
 
-pass() {
-    echo "PASS $1"
-    passed=$((passed + 1))
-}
-fail() {
-    echo "FAIL $1${2:+: $2}"
-    failed=$((failed + 1))
-}
-missing() {
-    echo "MISSING $1${2:+: $2}"
-    failed=$((failed + 1))
-}
 cleanup() {
     cp "$work"/*.out "$work"/*.err "$work"/*.log "$artifacts/" 2>/dev/null
-    for pid in "${pids[@]}"; do
-        kill "$pid" 2>/dev/null
-    done
-    for pid in "${pids[@]}"; do
-        wait "$pid" 2>/dev/null
-    done
+    end_processes
     # The fault cases' mounts, should a run end inside one.
     umount "$work/program/截图" "$work/readonly" 2>/dev/null
     rm -rf "$work"
@@ -76,18 +57,8 @@ cleanup() {
 trap cleanup EXIT
 
 # --- the desktop -------------------------------------------------------------------------
-display_number=90
-while [ -e "/tmp/.X11-unix/X$display_number" ] || [ -e "/tmp/.X$display_number-lock" ]; do
-    display_number=$((display_number + 1))
-done
-export DISPLAY=":$display_number"
 # One wide screen split into two monitors: 1920x1080 and, to its right, 1280x1024.
-Xvfb "$DISPLAY" -screen 0 3200x1080x24 -noreset -nolisten tcp >"$work/xvfb.log" 2>&1 &
-pids+=("$!")
-for _ in $(seq 1 100); do
-    xrandr >/dev/null 2>&1 && break
-    sleep 0.1
-done
+start_xvfb 90 3200x1080 "$work/xvfb.log"
 xrandr --setmonitor LEFT 1920/508x1080/286+0+0 screen >/dev/null 2>&1
 xrandr --setmonitor RIGHT 1280/338x1024/270+1920+0 none >/dev/null 2>&1
 monitors=$(xrandr --listmonitors 2>/dev/null | head -n 1)
@@ -142,46 +113,6 @@ start_program() {
     program_pid=$!
     pids+=("$program_pid")
 }
-# Lines of the program's output so far; wait_for looks only at lines after a mark.
-mark() { wc -l <"$out"; }
-# wait_for <mark> <grep pattern> [seconds]: the first matching line after the mark.
-wait_for() {
-    local from=$1 pattern=$2 seconds=${3:-10} line
-    for _ in $(seq 1 $((seconds * 20))); do
-        line=$(tail -n +"$((from + 1))" "$out" | grep -m 1 -E -- "$pattern")
-        if [ -n "$line" ]; then
-            echo "$line"
-            return 0
-        fi
-        sleep 0.05
-    done
-    return 1
-}
-# wait_exit <pid> [seconds]: the exit code, or 124 when still running.
-wait_exit() {
-    local pid=$1 seconds=${2:-10}
-    for _ in $(seq 1 $((seconds * 20))); do
-        if ! kill -0 "$pid" 2>/dev/null; then
-            wait "$pid" 2>/dev/null
-            return $?
-        fi
-        sleep 0.05
-    done
-    return 124
-}
-# The newest window of the form.
-window_of() { grep -E "^TOVRIK-HOOK window $1 " "$out" | tail -n 1 | awk '{print $4}'; }
-# answer_message <mark>: Enter on the first message box shown after the mark.
-answer_message() {
-    local box
-    box=$(wait_for "$1" '^TOVRIK-HOOK messagebox ' 5 | awk '{print $3}')
-    [ -z "$box" ] && return 1
-    for _ in $(seq 1 40); do
-        xwininfo -id "$box" 2>/dev/null | grep -q 'IsViewable' && break
-        sleep 0.05
-    done
-    xdotool windowfocus --sync "$box" key Return
-}
 # exit_through_tray <check> [shot]: 退出程序 from the tray icon's menu; the program's exit code.
 exit_through_tray() {
     local position x y m
@@ -203,52 +134,6 @@ exit_through_tray() {
     xdotool key Up sleep 0.1 key Return
     wait_exit "$program_pid" 10
 }
-# The tray icon: the program's window docked in the tray's panel.
-tray_icon_position() {
-    xwininfo -root -tree | grep -E '"TovrikOcr": \("TovrikOcr" "TovrikOcr"\)  22x22' |
-        sed -E 's/.* \+(-?[0-9]+)\+(-?[0-9]+)$/\1 \2/' | tail -n 1
-}
-# drag <x1> <y1> <x2> <y2>: a selection on the overlay, then a double-click inside it.
-drag_and_finish() {
-    xdotool mousemove "$1" "$2" sleep 0.1 mousedown 1 sleep 0.05 mousemove $((($1 + $3) / 2)) $((($2 + $4) / 2)) \
-        sleep 0.05 mousemove "$3" "$4" sleep 0.05 mouseup 1 sleep 0.2
-    xdotool mousemove $((($1 + $3) / 2)) $((($2 + $4) / 2)) sleep 0.1 click --repeat 2 --delay 60 1
-}
-# eventually <seconds> <command...>: true once the command is.
-eventually() {
-    local seconds=$1
-    shift
-    for _ in $(seq 1 $((seconds * 10))); do
-        "$@" && return 0
-        sleep 0.1
-    done
-    return 1
-}
-size_of() { identify -format '%wx%h' "$1" 2>/dev/null; }
-# differing_pixels <picture> <WxH+X+Y> [screen]: how many pixels differ from that part of the
-# screen picture (by default the bare desktop).
-differing_pixels() {
-    convert "${3:-$work/desktop.png}" -crop "$2" +repage "$work/expected.png" 2>/dev/null
-    compare -metric AE "$1" "$work/expected.png" null: 2>&1
-}
-# The screen as the user sees it now, the program's windows included (not the pointer).
-remember_screen() { import -window root "$work/screen-before.png" 2>/dev/null; }
-# pixel_exact <name> <picture> <WxH+X+Y>: the picture is exactly that part of the screen as
-# remember_screen saw it.
-pixel_exact() {
-    local differing
-    differing=$(differing_pixels "$2" "$3" "$work/screen-before.png")
-    if [ "$differing" = 0 ]; then pass "$1 is pixel-exact"; else fail "$1 is pixel-exact" "$differing pixels differ"; fi
-}
-# The geometry of a window as WxH+X+Y.
-window_geometry() {
-    xwininfo -id "$1" | awk '/Absolute upper-left X/{x=$4} /Absolute upper-left Y/{y=$4} /Width:/{w=$2}
-        /Height:/{h=$2} END{printf "%dx%d+%d+%d\n", w, h, x, y}'
-}
-newest_shot() {
-    find "$dir/截图" -maxdepth 1 -regextype egrep -regex '.*/[0-9]{10}(_[0-9]+)?\.png' -printf '%T@ %p\n' |
-        sort -n | tail -n 1 | cut -d' ' -f2-
-}
 # With 截图时隐藏窗口 unchecked, a capture first shows the hidden settings window: the frozen
 # picture must hold it, fully painted, not the desktop behind it. The whole left monitor is
 # captured; afterwards the window's part of it is compared with the window itself.
@@ -268,7 +153,7 @@ check_shown_before_freeze() {
     sleep 0.3
     drag_and_finish 0 0 1920 1080
     wait_for "$m" '^TOVRIK-HOOK overlay closed' 5 >/dev/null
-    eventually 5 test "$(newest_shot)" != "$before"
+    eventually 5 newer_shot_than "$before"
     shot=$(newest_shot)
     settings_window=$(window_of 设置窗口)
     if [ -z "$shot" ] || [ "$shot" = "$before" ] || [ -z "$settings_window" ]; then
@@ -297,7 +182,6 @@ check_shown_before_freeze() {
             "of $area pixels $unlike_desktop differ from the desktop, $unlike_window from the window"
     fi
 }
-screenshot() { import -window "${2:-root}" "$artifacts/$1.png" 2>/dev/null; }
 hotkey() { xdotool key --clearmodifiers "$1"; }
 
 # --- the capture pass: a program with its settings file, settings window hidden -----------
@@ -339,7 +223,6 @@ else
     fail "hotkeys registered at start-up"
 fi
 if [ "$("$probe" grab ctrl F8)" = taken ]; then pass "Ctrl+F8 is grabbed"; else fail "Ctrl+F8 is grabbed"; fi
-tray_docked() { [ -n "$(tray_icon_position)" ]; }
 if eventually 10 tray_docked; then
     pass "tray icon docked"
 else

@@ -29,8 +29,16 @@ PACKAGES=(
     # Wayland sessions: screencopy stubs, Qt's Wayland platform, and the headless sway end-to-end run
     libwayland-dev libwayland-bin wayland-protocols qt6-wayland
     sway swaybg xwayland wtype grim wl-clipboard dbus python3-dbus python3-gi
+    # desktop end-to-end run: a window manager that iconifies and stacks, a private session bus
+    openbox dbus-daemon
     # overlay benchmark: the timing reference
     flameshot
+    # the overlay drawn by the X server (XRender)
+    libxrender-dev
+    # the .deb (scripts/package-check.sh): dpkg-shlibdeps, the menu entry's and metainfo's validators
+    dpkg-dev file desktop-file-utils appstream
+    # the run command's check (scripts/e2e-run.sh) finds the processes of run.sh
+    procps
 )
 
 export DEBIAN_FRONTEND=noninteractive

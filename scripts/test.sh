@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Builds the three configurations and runs their tests: Linux, Linux under ASan+UBSan, and the
 # Windows build under Wine; then the fuzz step (scripts/fuzz.sh). Prints one closing line with
-# the counts of all of them.
+# the counts of all of them. Then the package step (scripts/package-check.sh): the .deb of the
+# Linux build, installed, started once and removed.
 set -uo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 source scripts/wine-env.sh
 
-presets=("${@:-linux asan windows fuzz}")
+presets=("${@:-linux asan windows fuzz package}")
 read -r -a presets <<<"${presets[*]}"
 passed=0
 failed=0
@@ -17,6 +18,16 @@ for preset in "${presets[@]}"; do
             passed=$((passed + 1))
         else
             echo "=== fuzz: FAILED"
+            failed=$((failed + 1))
+        fi
+        continue
+    fi
+    # The .deb of the Linux build, counted as one check.
+    if [ "$preset" = package ]; then
+        if bash scripts/package-check.sh build/linux; then
+            passed=$((passed + 1))
+        else
+            echo "=== package: FAILED"
             failed=$((failed + 1))
         fi
         continue

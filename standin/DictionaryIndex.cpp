@@ -132,4 +132,20 @@ std::string DefaultDictionaryPath() {
     return TOVRIK_DICTIONARY_INDEX;
 }
 
+std::filesystem::path InstalledDictionaryPath(const std::filesystem::path& executable) {
+    return executable.parent_path().parent_path() / "share" / "tovrikocr" / "dictionary.idx";
+}
+
+std::string ChooseDictionaryPath(const std::string& option, const std::filesystem::path& executable) {
+    if (!option.empty()) {
+        return option;
+    }
+    std::error_code error;
+    const std::filesystem::path installed = InstalledDictionaryPath(executable);
+    if (!executable.empty() && std::filesystem::is_regular_file(installed, error)) {
+        return installed.string();
+    }
+    return DefaultDictionaryPath();
+}
+
 } // namespace tovrik::standin

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
@@ -53,5 +54,13 @@ private:
 
 // Where the build puts the index.
 [[nodiscard]] std::string DefaultDictionaryPath();
+
+// The index an installed stand-in loads: <prefix>/share/tovrikocr/dictionary.idx for the
+// executable <prefix>/bin/tovrik-standin.
+[[nodiscard]] std::filesystem::path InstalledDictionaryPath(const std::filesystem::path& executable);
+
+// The index to load: the one named on the command line, else the installed one when it is there,
+// else the build's (a stand-in run from its build folder).
+[[nodiscard]] std::string ChooseDictionaryPath(const std::string& option, const std::filesystem::path& executable);
 
 } // namespace tovrik::standin

@@ -50,6 +50,26 @@ int Count(Pix* binary) {
     return pixCountPixels(binary, &count, nullptr) == 0 ? count : 0;
 }
 
+// Calls `visit` with the box and the mask (as large as the box) of every connected blob of the
+// ink (8-connected) at least minWidth wide and minHeight high.
+template <typename Visit> void ForEachBlob(Pix* ink, int minWidth, int minHeight, Visit visit) {
+    Pixa* found = nullptr;
+    Boxa* boxes = pixConnComp(ink, &found, 8);
+    boxaDestroy(&boxes);
+    const PixaPtr components(found);
+    const int count = components ? pixaGetCount(components.get()) : 0;
+    for (int k = 0; k < count; ++k) {
+        const BoxPtr box(pixaGetBox(components.get(), k, L_COPY));
+        if (!box || box->w < minWidth || box->h < minHeight) {
+            continue;
+        }
+        const PixPtr mask(pixaGetPix(components.get(), k, L_CLONE));
+        if (mask) {
+            visit(*box, mask.get());
+        }
+    }
+}
+
 } // namespace
 
 void InvertDarkAreas(Pix* gray) {
@@ -149,33 +169,20 @@ void RemoveFrames(Pix* gray, int minWidth, int minHeight) {
     if (!ink) {
         return;
     }
-    Pixa* found = nullptr;
-    Boxa* boxes = pixConnComp(ink.get(), &found, 8);
-    boxaDestroy(&boxes);
-    const PixaPtr components(found);
-    const int count = components ? pixaGetCount(components.get()) : 0;
-    for (int k = 0; k < count; ++k) {
-        const BoxPtr box(pixaGetBox(components.get(), k, L_COPY));
-        if (!box || box->w < minWidth || box->h < minHeight) {
-            continue;
-        }
-        const PixPtr mask(pixaGetPix(components.get(), k, L_CLONE));
-        if (!mask) {
-            continue;
-        }
+    ForEachBlob(ink.get(), minWidth, minHeight, [gray](const Box& box, Pix* mask) {
         // A frame's ink lies along its box; clearing the band along the edges leaves little.
-        const PixPtr inside(pixCopy(nullptr, mask.get()));
-        pixRasterop(inside.get(), 0, 0, box->w, kFrameBand, PIX_CLR, nullptr, 0, 0);
-        pixRasterop(inside.get(), 0, box->h - kFrameBand, box->w, kFrameBand, PIX_CLR, nullptr, 0, 0);
-        pixRasterop(inside.get(), 0, 0, kFrameBand, box->h, PIX_CLR, nullptr, 0, 0);
-        pixRasterop(inside.get(), box->w - kFrameBand, 0, kFrameBand, box->h, PIX_CLR, nullptr, 0, 0);
-        if (10 * Count(inside.get()) <= Count(mask.get())) {
-            const PixPtr wide(pixDilateBrick(nullptr, mask.get(), 3, 3));
+        const PixPtr inside(pixCopy(nullptr, mask));
+        pixRasterop(inside.get(), 0, 0, box.w, kFrameBand, PIX_CLR, nullptr, 0, 0);
+        pixRasterop(inside.get(), 0, box.h - kFrameBand, box.w, kFrameBand, PIX_CLR, nullptr, 0, 0);
+        pixRasterop(inside.get(), 0, 0, kFrameBand, box.h, PIX_CLR, nullptr, 0, 0);
+        pixRasterop(inside.get(), box.w - kFrameBand, 0, kFrameBand, box.h, PIX_CLR, nullptr, 0, 0);
+        if (10 * Count(inside.get()) <= Count(mask)) {
+            const PixPtr wide(pixDilateBrick(nullptr, mask, 3, 3));
             if (wide) {
-                pixPaintThroughMask(gray, wide.get(), box->x - 1, box->y - 1, 0xffffffff);
+                pixPaintThroughMask(gray, wide.get(), box.x - 1, box.y - 1, 0xffffffff);
             }
         }
-    }
+    });
 }
 
 void RemoveRules(Pix* gray, int minLength) {
@@ -204,21 +211,11 @@ void RemoveSolidBlobs(Pix* gray, int minSide) {
     if (!ink) {
         return;
     }
-    Pixa* found = nullptr;
-    Boxa* boxes = pixConnComp(ink.get(), &found, 8);
-    boxaDestroy(&boxes);
-    const PixaPtr components(found);
-    const int count = components ? pixaGetCount(components.get()) : 0;
-    for (int k = 0; k < count; ++k) {
-        const BoxPtr box(pixaGetBox(components.get(), k, L_COPY));
-        if (!box || box->w < minSide || box->h < minSide) {
-            continue;
+    ForEachBlob(ink.get(), minSide, minSide, [gray](const Box& box, Pix* mask) {
+        if (10 * Count(mask) >= kSolidTenths * box.w * box.h) {
+            pixRasterop(gray, box.x, box.y, box.w, box.h, PIX_SET, nullptr, 0, 0);
         }
-        const PixPtr mask(pixaGetPix(components.get(), k, L_CLONE));
-        if (mask && 10 * Count(mask.get()) >= kSolidTenths * box->w * box->h) {
-            pixRasterop(gray, box->x, box->y, box->w, box->h, PIX_SET, nullptr, 0, 0);
-        }
-    }
+    });
 }
 
 } // namespace tovrik::standin

@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <functional>
 #include <future>
 
 namespace tovrik::standin {
@@ -131,24 +130,25 @@ OcrResult OcrEngine::Recognize(std::string_view imageBytes) {
     if (!page) {
         return {};
     }
-    // The layout suggests the script and the model; the first piece read confirms it, or the
-    // pieces are read with the other model.
+    // The shapes of a line's blobs suggest its script and the model that reads it first.
     const bool automatic = m_models[0].chinese != nullptr;
-    bool chinese = automatic && LooksChinese(lines);
-    std::vector<LinePiece> pieces = CutIntoPieces(lines, kThreads, chinese);
-    std::vector<PieceReading> readings;
-    const bool confirmed =
-        ReadPieces(pieces, chinese, page.get(), scale, readings, [&](size_t piece, const PieceReading& reading) {
-            return !automatic || (chinese ? IsMostlyChinese(reading.text)
-                                          : LatinConfidence(lines, pieces[piece], reading) >= kSureLatin);
-        });
-    if (!confirmed) {
-        chinese = !chinese;
-        pieces = CutIntoPieces(lines, kThreads, chinese);
-        ReadPieces(pieces, chinese, page.get(), scale, readings, {});
+    std::vector<bool> chineseLines;
+    for (const TextLine& line : lines) {
+        chineseLines.push_back(automatic && LooksChinese(line));
     }
+    const std::vector<LinePiece> pieces = CutIntoPieces(lines, kThreads, chineseLines);
+    std::vector<bool> chinesePieces;
+    for (const LinePiece& piece : pieces) {
+        chinesePieces.push_back(chineseLines[piece.line]);
+    }
+    std::vector<PieceReading> readings = ReadPieces(pieces, chinesePieces, page.get(), scale);
     if (automatic) {
-        ReadOtherScript(lines, pieces, chinese, page.get(), scale, readings);
+        ReadOtherScript(lines, pieces, chineseLines, page.get(), scale, readings);
+    }
+    for (size_t k = 0; k < pieces.size(); ++k) {
+        if (IsNoText(lines, pieces[k], readings[k])) {
+            readings[k].text.clear();
+        }
     }
 
     OcrResult result;
@@ -183,7 +183,7 @@ std::vector<TextLine> OcrEngine::FindLines(Pix* gray) {
     do {
         PixelBox box;
         if (it->IsAtBeginningOf(tesseract::RIL_TEXTLINE) && Bounds(*it, tesseract::RIL_TEXTLINE, box)) {
-            lines.push_back({box, {}});
+            lines.push_back({box, {}, {}});
         }
         if (lines.empty()) {
             continue;
@@ -194,6 +194,7 @@ std::vector<TextLine> OcrEngine::FindLines(Pix* gray) {
         }
         if (!words.empty() && Bounds(*it, tesseract::RIL_SYMBOL, box)) {
             words.back().lastBlob = box;
+            lines.back().blobHeights.push_back(box.height);
         }
     } while (it->Next(tesseract::RIL_SYMBOL));
     DropFrames(lines);
@@ -209,32 +210,35 @@ std::vector<TextLine> OcrEngine::FindLines(Pix* gray) {
     return lines;
 }
 
-// Text in the other script: on a Latin page, pieces the Latin model is unsure of (of a word in
-// them, or of all) are read by the Chinese one and taken from it when it finds Chinese characters
-// and is surer of them; on a Chinese page, pieces without a Chinese character (Latin words,
-// numbers) are read by the Latin model and taken from it when it is sure of them.
-void OcrEngine::ReadOtherScript(const std::vector<TextLine>& lines, const std::vector<LinePiece>& pieces, bool chinese,
-                                Pix* page, int scale, std::vector<PieceReading>& readings) {
+// Text in the other script: pieces the Latin model is unsure of (of a word in them, or of all)
+// are read by the Chinese one and taken from it when it finds Chinese characters and is surer of
+// them; pieces read as Chinese without a Chinese character (Latin words, numbers) are read by the
+// Latin model and taken from it when it is sure of them.
+void OcrEngine::ReadOtherScript(const std::vector<TextLine>& lines, const std::vector<LinePiece>& pieces,
+                                const std::vector<bool>& chinese, Pix* page, int scale,
+                                std::vector<PieceReading>& readings) {
     std::vector<bool> doubtful(pieces.size());
     for (size_t k = 0; k < pieces.size(); ++k) {
         const PieceReading& reading = readings[k];
-        doubtful[k] = chinese ? !reading.text.empty() && !HasIdeograph(reading.text)
-                              : std::min(LatinConfidence(lines, pieces[k], reading), reading.weakest) < kSureLatin;
+        doubtful[k] = chinese[pieces[k].line]
+                          ? !reading.text.empty() && !HasIdeograph(reading.text)
+                          : std::min(LatinConfidence(lines, pieces[k], reading), reading.weakest) < kSureLatin;
     }
     const std::vector<PieceRun> runs = SelectedRuns(pieces, doubtful);
     std::vector<LinePiece> again;
+    std::vector<bool> againChinese;
     for (const PieceRun& run : runs) {
         again.push_back(run.piece);
+        againChinese.push_back(!chinese[run.piece.line]);
     }
-    std::vector<PieceReading> second;
-    ReadPieces(again, !chinese, page, scale, second, {});
+    std::vector<PieceReading> second = ReadPieces(again, againChinese, page, scale);
     for (size_t k = 0; k < runs.size(); ++k) {
         int latin = kSureLatin;
         for (size_t piece = runs[k].first; piece < runs[k].first + runs[k].count; ++piece) {
             latin = std::min(latin, LatinConfidence(lines, pieces[piece], readings[piece]));
         }
-        const bool better = chinese ? LatinConfidence(lines, again[k], second[k]) >= kSureLatin
-                                    : HasIdeograph(second[k].text) && second[k].confidence > latin;
+        const bool better = againChinese[k] ? HasIdeograph(second[k].text) && second[k].confidence > latin
+                                            : LatinConfidence(lines, again[k], second[k]) >= kSureLatin;
         if (better) {
             readings[runs[k].first] = std::move(second[k]);
             for (size_t other = 1; other < runs[k].count; ++other) {
@@ -244,20 +248,16 @@ void OcrEngine::ReadOtherScript(const std::vector<TextLine>& lines, const std::v
     }
 }
 
-bool OcrEngine::ReadPieces(const std::vector<LinePiece>& pieces, bool chinese, Pix* page, int scale,
-                           std::vector<PieceReading>& readingsOut, const Confirm& confirm) {
+std::vector<PieceReading> OcrEngine::ReadPieces(const std::vector<LinePiece>& pieces, const std::vector<bool>& chinese,
+                                                Pix* page, int scale) {
     const std::vector<size_t> order = WidestFirst(pieces);
-    readingsOut.assign(pieces.size(), {});
+    std::vector<PieceReading> readings(pieces.size());
     std::atomic<size_t> next{0};
-    std::atomic<bool> refused{false};
     auto read = [&](Models& models) {
-        tesseract::TessBaseAPI& api = chinese ? *models.chinese : *models.main;
-        for (size_t k = next++; k < order.size() && !refused; k = next++) {
-            PieceReading& reading = readingsOut[order[k]];
-            reading = ReadCrop(api, chinese, page, scale, pieces[order[k]]);
-            if (k == 0 && confirm && !confirm(order[k], reading)) {
-                refused = true;
-            }
+        for (size_t k = next++; k < order.size(); k = next++) {
+            const size_t piece = order[k];
+            tesseract::TessBaseAPI& api = chinese[piece] ? *models.chinese : *models.main;
+            readings[piece] = ReadCrop(api, chinese[piece], page, scale, pieces[piece]);
         }
     };
     std::future<void> other;
@@ -268,7 +268,7 @@ bool OcrEngine::ReadPieces(const std::vector<LinePiece>& pieces, bool chinese, P
     if (other.valid()) {
         other.get();
     }
-    return !refused;
+    return readings;
 }
 
 } // namespace tovrik::standin

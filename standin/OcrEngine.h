@@ -3,7 +3,6 @@
 #include "OcrPieces.h"
 
 #include <array>
-#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -37,13 +36,12 @@ struct OcrResult {
 // Tesseract loaded once and kept for every request: loading the models costs more than
 // recognising a strip.
 //
-// With the languages "auto" a Latin and a Chinese model are kept, and one of them reads the
-// picture (running both together, "chi_sim+eng", takes twice the time): the one the layout
-// suggests (Chinese has long runs of characters between its marks, Latin text short words),
-// unless the first piece read disagrees (the Latin model is sure of Latin text, the Chinese
-// model reads Chinese characters). Text in the other script is read again by the other model:
-// pieces the Latin model is unsure of, pieces of a Chinese page without Chinese characters. Any
-// other languages are handed to tesseract as they are.
+// With the languages "auto" a Latin and a Chinese model are kept, and one of them reads each
+// line (running both together, "chi_sim+eng", takes twice the time): the one the shapes of the
+// line's blobs suggest (see LooksChinese). Text in the other script is read again by the other
+// model: pieces the Latin model is unsure of, pieces read as Chinese without a Chinese character
+// (Latin words, numbers, which the Chinese model misreads: "0" as "6"). Any other languages are
+// handed to tesseract as they are.
 //
 // The layout analysis runs once; its lines are cut at word gaps into pieces that two threads,
 // with a set of models each, read as single lines at the same time, each taking the widest piece
@@ -69,18 +67,15 @@ private:
     };
     static constexpr size_t kThreads = 2;
 
-    // Whether to go on after the first piece read (its index and reading).
-    using Confirm = std::function<bool(size_t, const PieceReading&)>;
-
     [[nodiscard]] std::vector<TextLine> FindLines(Pix* gray);
-    // Reads the pieces with one model into readingsOut (indexed as the pieces), each set of
-    // models taking the widest piece left when free. False when `confirm` (if given) refused the
-    // first piece read; no more pieces are begun then, and the readings are incomplete.
-    bool ReadPieces(const std::vector<LinePiece>& pieces, bool chinese, Pix* page, int scale,
-                    std::vector<PieceReading>& readingsOut, const Confirm& confirm);
-    // Reads again, with the other model, what looks like text in the other script.
-    void ReadOtherScript(const std::vector<TextLine>& lines, const std::vector<LinePiece>& pieces, bool chinese,
-                         Pix* page, int scale, std::vector<PieceReading>& readings);
+    // Reads each piece with the Chinese model or the Latin one (`chinese`, indexed as the pieces)
+    // into the readings, each set of models taking the widest piece left when free.
+    [[nodiscard]] std::vector<PieceReading> ReadPieces(const std::vector<LinePiece>& pieces,
+                                                       const std::vector<bool>& chinese, Pix* page, int scale);
+    // Reads again, with the other model, what looks like text in the other script (`chinese`
+    // tells per line which model read it).
+    void ReadOtherScript(const std::vector<TextLine>& lines, const std::vector<LinePiece>& pieces,
+                         const std::vector<bool>& chinese, Pix* page, int scale, std::vector<PieceReading>& readings);
 
     std::mutex m_mutex;
     std::array<Models, kThreads> m_models;

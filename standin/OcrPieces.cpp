@@ -29,8 +29,11 @@ constexpr int kMinPieceHeights = 8;
 constexpr int kMinGapDivisor = 4;
 // A reading of Latin text has a character for at most this many tenths of the line's height.
 constexpr int kLatinCharTenths = 8;
-// Words this many line heights wide are rare in Latin text and common in Chinese.
-constexpr int kLongWordHeights = 4;
+// A piece this many line heights wide read with a confidence under kNoTextConfidence holds no text.
+constexpr int kNoTextHeights = 10;
+constexpr int kNoTextConfidence = 30;
+// A line whose median blob is this many tenths of its height high looks Chinese.
+constexpr int kChineseBlobTenths = 8;
 // Text this many tenths of a line height apart is in columns (or table cells), possibly in
 // different scripts: always read apart.
 constexpr int kColumnGapTenths = 15;
@@ -187,7 +190,8 @@ void DropFrames(std::vector<TextLine>& lines) {
     }
 }
 
-std::vector<LinePiece> CutIntoPieces(const std::vector<TextLine>& lines, size_t threads, bool chinese) {
+std::vector<LinePiece> CutIntoPieces(const std::vector<TextLine>& lines, size_t threads,
+                                     const std::vector<bool>& chinese) {
     const long total = std::accumulate(lines.begin(), lines.end(), 0L,
                                        [](long sum, const TextLine& line) { return sum + line.box.width; });
     // Twice as many pieces as threads leaves the threads little to wait for at the end.
@@ -196,9 +200,10 @@ std::vector<LinePiece> CutIntoPieces(const std::vector<TextLine>& lines, size_t 
     std::vector<LinePiece> pieces;
     for (size_t index = 0; index < lines.size(); ++index) {
         const TextLine& line = lines[index];
-        const LinePiece whole = PaddedLine(lines, index, chinese ? kChinesePaddingTenths : kPaddingTenths);
+        const bool lineChinese = index < chinese.size() && chinese[index];
+        const LinePiece whole = PaddedLine(lines, index, lineChinese ? kChinesePaddingTenths : kPaddingTenths);
         LinePiece piece = whole;
-        for (const Cut& cut : Cuts(line, share, chinese)) {
+        for (const Cut& cut : Cuts(line, share, lineChinese)) {
             piece.crop.width = cut.end - piece.crop.left;
             pieces.push_back(piece);
             piece.crop.left = cut.start;
@@ -218,6 +223,11 @@ int LatinConfidence(const std::vector<TextLine>& lines, const LinePiece& piece, 
     const long characters = static_cast<long>(DecodeUtf8(reading.text).size());
     const long widest = characters * Tenths(height, kLatinCharTenths) + 2 * Tenths(height, kSidePaddingTenths);
     return characters > 0 && piece.crop.width > widest ? 0 : reading.confidence;
+}
+
+bool IsNoText(const std::vector<TextLine>& lines, const LinePiece& piece, const PieceReading& reading) {
+    return piece.line < lines.size() && reading.confidence < kNoTextConfidence &&
+           piece.crop.width >= kNoTextHeights * lines[piece.line].box.height;
 }
 
 bool IsMostlyChinese(std::string_view utf8) {
@@ -248,16 +258,13 @@ std::vector<PieceRun> SelectedRuns(const std::vector<LinePiece>& pieces, const s
     return runs;
 }
 
-bool LooksChinese(const std::vector<TextLine>& lines) {
-    long wide = 0;
-    long all = 0;
-    for (const TextLine& line : lines) {
-        for (const TextWord& word : line.words) {
-            all += word.box.width;
-            wide += word.box.width >= kLongWordHeights * line.box.height ? word.box.width : 0;
-        }
+bool LooksChinese(const TextLine& line) {
+    std::vector<int> heights = line.blobHeights;
+    if (heights.empty()) {
+        return false;
     }
-    return 2 * wide > all;
+    std::nth_element(heights.begin(), heights.begin() + static_cast<long>(heights.size() / 2), heights.end());
+    return 10 * heights[heights.size() / 2] >= kChineseBlobTenths * line.box.height;
 }
 
 std::vector<size_t> WidestFirst(const std::vector<LinePiece>& pieces) {

@@ -23,10 +23,12 @@ struct TextWord {
     int inkBeforeLastBlob = 0;
 };
 
-// A text line found by the layout analysis, with its words left to right.
+// A text line found by the layout analysis, with its words left to right and the heights of
+// its blobs.
 struct TextLine {
     PixelBox box;
     std::vector<TextWord> words;
+    std::vector<int> blobHeights;
 };
 
 // A part of a text line read on its own: whole words and some white around them. The crop is
@@ -67,12 +69,17 @@ void DropFrames(std::vector<TextLine>& lines);
 // Chinese text has wide gaps only after its marks (，。、), and the model takes a mark that ends
 // a piece for a Latin one; so for Chinese a small blob ending the word before the cut goes with
 // the piece after it, where the model sees the mark with the text that follows it.
-[[nodiscard]] std::vector<LinePiece> CutIntoPieces(const std::vector<TextLine>& lines, size_t threads, bool chinese);
+// `chinese` tells for each line whether it is read as Chinese.
+[[nodiscard]] std::vector<LinePiece> CutIntoPieces(const std::vector<TextLine>& lines, size_t threads,
+                                                   const std::vector<bool>& chinese);
 
-// Chinese is set without spaces: the layout's words (the runs between marks) are several
-// characters long, where Latin words are a few letters. A guess of the script to start reading
-// with, from the share of the ink in words over four line heights wide.
-[[nodiscard]] bool LooksChinese(const std::vector<TextLine>& lines);
+// A guess of a line's script, to pick the model that reads it first: Chinese characters are
+// square blobs as high as the line (or nearly: "一", "口" and the parts of a character beside
+// each other are lower), where most Latin letters stand only the x-height, about half of a line
+// that holds ascenders and descenders; so the line looks Chinese when its median blob is at
+// least four fifths of its height. Words or the share of long ones tell less: a terminal sets
+// Chinese characters a cell apart, and long English words are as wide as Chinese runs.
+[[nodiscard]] bool LooksChinese(const TextLine& line);
 
 // The order in which threads taking the next piece when free finish at about the same time:
 // widest first.
@@ -83,6 +90,12 @@ void DropFrames(std::vector<TextLine>& lines);
 // Chinese characters as wide, and the Latin model may read four of them as a word it is sure of.
 [[nodiscard]] int LatinConfidence(const std::vector<TextLine>& lines, const LinePiece& piece,
                                   const PieceReading& reading);
+
+// A wide stretch of a line read with little confidence holds no text: a title bar's gradient with
+// its window buttons, the edge of a frame or a shadow, which the models read as a run of Latin
+// garbage. True for a piece at least ten line heights wide whose reading has a confidence under 30
+// (real text that wide, even misread in places, scores over 70).
+[[nodiscard]] bool IsNoText(const std::vector<TextLine>& lines, const LinePiece& piece, const PieceReading& reading);
 
 // True when at least half of the text's characters (spaces aside) are Chinese.
 [[nodiscard]] bool IsMostlyChinese(std::string_view utf8);

@@ -33,7 +33,7 @@ std::string StandinUsage() {
            "  --ocr-lang LANGS      auto (English or simplified Chinese, chosen per picture) or\n"
            "                        tesseract languages such as chi_sim+eng (default auto)\n"
            "  --tessdata DIR        tesseract's language data folder (default: tesseract's own)\n"
-           "  --dictionary FILE     translation index (default: the one built with the stand-in)\n"
+           "  --dictionary FILE     translation index (default: the installed one, else the build's)\n"
            "  --max-body BYTES      largest request body accepted (default 20971520)\n"
            "  --timeout S           read and write time-out of a connection (default 30)\n"
            "  --help                this text\n";

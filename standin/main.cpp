@@ -16,6 +16,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <pthread.h>
 #include <thread>
 #include <unistd.h>
@@ -73,8 +74,10 @@ int main(int argc, char** argv) {
     }
     std::string dictionaryError;
     const auto loadStart = std::chrono::steady_clock::now();
+    std::error_code noExecutable;
     const std::optional<DictionaryIndex> dictionary = DictionaryIndex::Load(
-        options->dictionary.empty() ? DefaultDictionaryPath() : options->dictionary, dictionaryError);
+        ChooseDictionaryPath(options->dictionary, std::filesystem::read_symlink("/proc/self/exe", noExecutable)),
+        dictionaryError);
     if (!dictionary) {
         std::fprintf(stderr, "tovrik-standin: %s\n", dictionaryError.c_str());
         return 1;

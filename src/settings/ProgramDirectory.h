@@ -24,4 +24,9 @@ struct ProgramDirectoryChoice {
 [[nodiscard]] ProgramDirectoryChoice ChooseDirectory(TextView executableDirectory,
                                                      const std::function<Text()>& fallback);
 
+// True for the bin folder of an installed prefix, <prefix>/bin beside <prefix>/share, as a
+// package or cmake --install lays it out: an installed program keeps no files of its own there,
+// even when its user can write it (root can write /usr/bin).
+[[nodiscard]] bool IsInstalledBinFolder(TextView executableDirectory);
+
 } // namespace tovrik::settings

@@ -37,5 +37,23 @@ TEST(ChooseDirectory, AnUnwritableOneGivesWayToTheUserFolderAndIsNamed) {
     EXPECT_TRUE(none.unwritable.empty());
 }
 
+TEST(IsInstalledBinFolder, OnlyABinFolderBesideShareIsAnInstallation) {
+    const testing::TempDir prefix;
+    const Text bin = files::JoinPath(prefix.Path(), "bin");
+    ASSERT_TRUE(files::CreateDirectories(bin));
+    EXPECT_FALSE(IsInstalledBinFolder(bin)) << "no share/ beside it: a folder the user called bin";
+    ASSERT_TRUE(files::CreateDirectories(files::JoinPath(prefix.Path(), "share")));
+    EXPECT_TRUE(IsInstalledBinFolder(bin)) << "writable or not: the test may run as root";
+    EXPECT_TRUE(IsInstalledBinFolder(bin + files::PathSeparator()));
+
+    // The program's own folders elsewhere (a build folder, a copy beside its settings) stay.
+    EXPECT_FALSE(IsInstalledBinFolder(prefix.Path()));
+    EXPECT_FALSE(IsInstalledBinFolder(files::JoinPath(prefix.Path(), "share")));
+    const Text sbin = files::JoinPath(prefix.Path(), "xbin");
+    ASSERT_TRUE(files::CreateDirectories(sbin));
+    EXPECT_FALSE(IsInstalledBinFolder(sbin));
+    EXPECT_FALSE(IsInstalledBinFolder(""));
+}
+
 } // namespace
 } // namespace tovrik::settings

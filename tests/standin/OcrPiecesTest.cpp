@@ -53,7 +53,7 @@ TEST(DropFrames, DropsFramesAndRulesBesideTheTextAndShrinksTheLine) {
 }
 
 std::vector<LinePiece> Cut(const std::vector<TextLine>& lines, bool chinese = false) {
-    return CutIntoPieces(lines, 2, chinese);
+    return CutIntoPieces(lines, 2, std::vector<bool>(lines.size(), chinese));
 }
 
 // Every word lies whole within exactly one piece of its line, and the pieces of a line follow
@@ -288,18 +288,50 @@ TEST(IsMostlyChineseTest, CountsChineseCharactersAgainstAllButSpaces) {
     EXPECT_FALSE(IsMostlyChinese("   "));
 }
 
-TEST(LooksChineseTest, LongWordsHoldingMostOfTheInkLookChinese) {
-    // Words of about two heights: Latin.
-    EXPECT_FALSE(LooksChinese({Line(0, 20, 9, 40, 10), Line(30, 20, 8, 50, 10)}));
-    // Runs of five and eight heights between the marks: Chinese.
-    TextLine chinese = Line(0, 20, 2, 100, 15);
-    chinese.words[1].box.width = 160;
-    EXPECT_TRUE(LooksChinese({chinese, Line(30, 20, 1, 200, 0)}));
-    // A long word or two in English text does not tip it.
-    TextLine english = Line(0, 20, 9, 40, 10);
-    english.words[0].box.width = 100;
-    EXPECT_FALSE(LooksChinese({english}));
-    EXPECT_FALSE(LooksChinese({}));
+// A line 20 high whose blobs have the given heights.
+TextLine Blobs(std::vector<int> heights) {
+    TextLine line = Line(0, 20, 1, 200, 0);
+    line.blobHeights = std::move(heights);
+    return line;
+}
+
+TEST(LooksChineseTest, LinesOfBlobsAsHighAsTheLineLookChinese) {
+    // "typing": x-height letters with an ascender or descender here and there.
+    EXPECT_FALSE(LooksChinese(Blobs({15, 14, 15, 10, 10, 14})));
+    // All-caps words and digits with a few lower letters: not Chinese either.
+    EXPECT_FALSE(LooksChinese(Blobs({20, 20, 10, 10, 10, 20, 10})));
+    // Characters of the full height, a few split into lower parts beside each other or a flat "一".
+    EXPECT_TRUE(LooksChinese(Blobs({20, 19, 20, 4, 18, 20, 12})));
+    // Characters set a terminal cell apart are no less square.
+    TextLine spaced = Line(0, 20, 6, 20, 20);
+    spaced.blobHeights = {19, 20, 18, 20, 20, 19};
+    EXPECT_TRUE(LooksChinese(spaced));
+    EXPECT_FALSE(LooksChinese(Blobs({})));
+}
+
+TEST(CutIntoPiecesTest, EachLineIsPaddedForItsOwnScript) {
+    const std::vector<TextLine> lines = {Line(50, 20, 2, 40, 10), Line(150, 20, 2, 40, 10)};
+    const std::vector<LinePiece> pieces = CutIntoPieces(lines, 2, {false, true});
+    ASSERT_EQ(pieces.size(), 2u);
+    // Chinese text gets more white above and below (0.6 of the height, Latin 0.4).
+    EXPECT_EQ(pieces[0].crop.height, 8 + 20 + 8);
+    EXPECT_EQ(pieces[1].crop.height, 12 + 20 + 12);
+}
+
+TEST(IsNoTextTest, OnlyWideStretchesReadWithLittleConfidenceAreNoText) {
+    const std::vector<TextLine> lines = {Line(0, 20, 1, 400, 0)};
+    LinePiece bar{0, {0, 0, 400, 30}, 0, 0, 0};
+    LinePiece word{0, {0, 0, 60, 30}, 0, 0, 0};
+    // A title bar's gradient read as garbage.
+    EXPECT_TRUE(IsNoText(lines, bar, {"ERTECEEEEnnnnanana", 12, 0}));
+    // A long line read well, though unsure of a word.
+    EXPECT_FALSE(IsNoText(lines, bar, {"Log in using the Openbox window manager", 90, 20}));
+    // A short word the model is unsure of is kept: it may be a name it does not know.
+    EXPECT_FALSE(IsNoText(lines, word, {"Flameshot", 0, 0}));
+    // Just under ten line heights is not wide enough.
+    bar.crop.width = 199;
+    EXPECT_FALSE(IsNoText(lines, bar, {"eee", 5, 5}));
+    EXPECT_FALSE(IsNoText(lines, LinePiece{3, {0, 0, 400, 30}, 0, 0, 0}, {"eee", 5, 5}));
 }
 
 TEST(JoinPiecesTest, LatinPiecesGetASpaceChinesePiecesNone) {

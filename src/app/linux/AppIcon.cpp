@@ -2,13 +2,10 @@
 
 #include <QPainter>
 #include <QPainterPath>
-#include <QPixmap>
 
 namespace tovrik::app {
 
-namespace {
-
-QPixmap DrawIcon(int size) {
+QPixmap AppIconPixmap(int size) {
     QPixmap pixmap(size, size);
     pixmap.fill(Qt::transparent);
     QPainter painter(&pixmap);
@@ -47,12 +44,10 @@ QPixmap DrawIcon(int size) {
     return pixmap;
 }
 
-} // namespace
-
 QIcon AppIcon() {
     QIcon icon;
     for (const int size : {16, 22, 24, 32, 48, 64, 128}) {
-        icon.addPixmap(DrawIcon(size));
+        icon.addPixmap(AppIconPixmap(size));
     }
     return icon;
 }

@@ -7,11 +7,17 @@
 #include "ui/linux/QtWindowSystem.h"
 #include "ui/linux/TestHook.h"
 
+#include "ui/linux/X11Display.h"
+
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusVariant>
 #include <QPixmap>
 #include <QSystemTrayIcon>
+
+#include <X11/Xlib.h>
+
+#include <string>
 
 namespace tovrik::app {
 
@@ -33,6 +39,17 @@ bool StatusNotifierHostRegistered() {
            reply.arguments().first().value<QDBusVariant>().variant().toBool();
 }
 
+// An XEmbed tray: the owner of the screen's system tray selection.
+bool XEmbedTrayPresent() {
+    Display* display = ui::X11Display();
+    if (display == nullptr) {
+        return false;
+    }
+    const std::string selection = "_NET_SYSTEM_TRAY_S" + std::to_string(DefaultScreen(display));
+    const Atom atom = XInternAtom(display, selection.c_str(), False);
+    return atom != None && XGetSelectionOwner(display, atom) != None;
+}
+
 } // namespace
 
 QtTrayHost::QtTrayHost(ui::QtWindowSystem& windows) : m_windows(windows) {
@@ -50,10 +67,23 @@ bool QtTrayHost::AddIcon(ui::FormId owner, BytesView iconData) {
     if (const QImage image = ui::DecodePicture(iconData); !image.isNull()) {
         m_image = QIcon(QPixmap::fromImage(image));
     }
-    m_present = QSystemTrayIcon::isSystemTrayAvailable();
-    MakeIcon();
+    m_present = TrayPresent();
+    if (m_present) {
+        MakeIcon();
+    } else {
+        ui::TestHook::Report("tray", "added", "no-tray");
+    }
     m_watch.start(kWatchIntervalMs);
     return true;
+}
+
+bool QtTrayHost::TrayPresent() const {
+    if (m_icon) {
+        return QSystemTrayIcon::isSystemTrayAvailable();
+    }
+    // Qt chooses between a StatusNotifier item and an XEmbed icon once per process, at its first
+    // look for a tray; so it is not asked before a tray of either kind is there.
+    return StatusNotifierHostRegistered() || XEmbedTrayPresent();
 }
 
 void QtTrayHost::MakeIcon() {
@@ -88,19 +118,23 @@ void QtTrayHost::MakeIcon() {
                          }
                      });
     m_icon->show();
-    ui::TestHook::Report("tray", "added", !m_present ? "no-tray" : m_statusNotifier ? "statusnotifier" : "docked");
+    ui::TestHook::Report("tray", "added", m_statusNotifier ? "statusnotifier" : "docked");
 }
 
 void QtTrayHost::Watch() {
-    const bool present = QSystemTrayIcon::isSystemTrayAvailable();
-    if (!m_icon || present == m_present) {
+    const bool present = TrayPresent();
+    if (present == m_present) {
         return;
     }
     m_present = present;
-    if (present) {
-        MakeIcon();
-    } else {
+    if (!present) {
         ui::TestHook::Report("tray", "gone");
+    } else if (m_icon && m_statusNotifier) {
+        // Qt registers its item again with a watcher that comes back; an icon made anew would be
+        // a second item, and the host would keep the first one's entry without its object.
+        ui::TestHook::Report("tray", "back", "statusnotifier");
+    } else {
+        MakeIcon();
     }
     m_windows.Post(m_owner, {.kind = ui::EventKind::TrayNotify, .code = present ? kTrayHostAppeared : kTrayHostGone});
 }

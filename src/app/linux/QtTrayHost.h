@@ -24,9 +24,11 @@ namespace tovrik::app {
 // right button when no menu has been handed over. A handed-over menu is the tray's own context
 // menu, read by StatusNotifier hosts through D-Bus.
 //
-// Trays come and go: the icon is looked after once a second; when the last tray goes the owner
-// hears kTrayHostGone, and when one comes the icon is made anew for it (so that it registers
-// with that host) and the owner hears kTrayHostAppeared.
+// Trays come and go: they are looked for once a second; when the last tray goes the owner hears
+// kTrayHostGone, and when one comes the owner hears kTrayHostAppeared and an XEmbed icon is
+// made anew for it (a StatusNotifier item registers again by itself). With no tray at start the icon is made only once
+// one is there, of whichever kind it is. Qt keeps its first choice between the two kinds, so an
+// icon made for one kind does not move to a host of the other that appears later.
 class QtTrayHost final : public TrayHost {
 public:
     explicit QtTrayHost(ui::QtWindowSystem& windows);
@@ -43,6 +45,7 @@ public:
     [[nodiscard]] bool HostPresent() const override { return m_present; }
 
 private:
+    [[nodiscard]] bool TrayPresent() const;
     void MakeIcon();
     void Watch();
 

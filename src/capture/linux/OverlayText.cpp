@@ -7,7 +7,25 @@
 #include <QImage>
 #include <QPainter>
 
+#include <algorithm>
+
 namespace tovrik::capture {
+
+namespace {
+
+// Calls f with each line of program text (lines end at CR LF) until f returns false.
+template <typename F> void ForEachLine(TextView text, F f) {
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        const std::size_t end = text.find("\r\n", start);
+        if (!f(text.substr(start, end == TextView::npos ? TextView::npos : end - start)) || end == TextView::npos) {
+            return;
+        }
+        start = end + 2;
+    }
+}
+
+} // namespace
 
 void DrawOverlayText(ui::Bitmap& target, const Rect& box, TextView text) {
     if (target.Empty() || box.IsEmpty()) {
@@ -33,6 +51,17 @@ void DrawOverlayText(ui::Bitmap& target, const Rect& box, TextView text) {
         start = end + 2;
         baseline += metrics.lineSpacing();
     }
+}
+
+int OverlayTextInkWidth(TextView text) {
+    const QFontMetrics metrics(QApplication::font());
+    int widest = 0;
+    ForEachLine(text, [&](TextView line) {
+        widest = std::max(widest, metrics.horizontalAdvance(ui::ToQString(line)));
+        return true;
+    });
+    // Glyphs may reach a little past their advance (overhangs, antialiasing).
+    return widest + metrics.height();
 }
 
 } // namespace tovrik::capture

@@ -10,7 +10,6 @@
 #include <QApplication>
 #include <QCursor>
 #include <QEventLoop>
-#include <QFontMetrics>
 #include <QMenu>
 
 #include <algorithm>
@@ -18,18 +17,6 @@
 namespace tovrik::capture {
 
 namespace {
-
-// Calls f with each line of program text (lines end at CR LF) until f returns false.
-template <typename F> void ForEachLine(TextView text, F f) {
-    std::size_t start = 0;
-    while (start <= text.size()) {
-        const std::size_t end = text.find("\r\n", start);
-        if (!f(text.substr(start, end == TextView::npos ? TextView::npos : end - start)) || end == TextView::npos) {
-            return;
-        }
-        start = end + 2;
-    }
-}
 
 QRect ToQRect(const Rect& rect) {
     return {rect.left, rect.top, rect.Width(), rect.Height()};
@@ -144,14 +131,7 @@ void QtOverlayWindow::DrawText(ui::Bitmap& target, const Rect& box, TextView tex
 }
 
 int QtOverlayWindow::InkWidth(TextView text) {
-    const QFontMetrics metrics(QApplication::font());
-    int widest = 0;
-    ForEachLine(text, [&](TextView line) {
-        widest = std::max(widest, metrics.horizontalAdvance(ui::ToQString(line)));
-        return true;
-    });
-    // Glyphs may reach a little past their advance (overhangs, antialiasing).
-    return widest + metrics.height();
+    return OverlayTextInkWidth(text);
 }
 
 } // namespace tovrik::capture

@@ -1,12 +1,11 @@
 #pragma once
 
 #include "capture/OverlayCanvas.h"
+#include "capture/linux/X11OverlayPixmaps.h"
 
-#include <map>
 #include <memory>
 
 using Display = struct _XDisplay;
-using GC = struct _XGC*;
 
 namespace tovrik::capture {
 
@@ -17,38 +16,29 @@ namespace tovrik::capture {
 // we fetch only the pixels under the information box (to draw its text) and the selection.
 class X11OverlayCanvas final : public OverlayCanvas {
 public:
-    // Freezes the area of the root window (parts outside it are black); null when the server
-    // lacks XRender or a true-colour visual of 24 bits in 32-bit pixels, or refuses the
-    // pixmaps: the caller then reads the screen into memory instead.
+    // Freezes the area of the root window into the pixmaps (parts outside the root are black);
+    // null when they are missing or not of the area's size.
+    [[nodiscard]] static std::unique_ptr<X11OverlayCanvas> Freeze(std::shared_ptr<X11OverlayPixmaps> pixmaps,
+                                                                  const Rect& area);
+    // The same into pixmaps made for this canvas alone; null when the server cannot keep them
+    // (X11OverlayPixmaps::Create): the caller then reads the screen into memory instead.
     [[nodiscard]] static std::unique_ptr<X11OverlayCanvas> Freeze(Display* display, const Rect& area);
-    ~X11OverlayCanvas() override;
-    X11OverlayCanvas(const X11OverlayCanvas&) = delete;
-    X11OverlayCanvas& operator=(const X11OverlayCanvas&) = delete;
 
-    [[nodiscard]] int Width() const override { return m_width; }
-    [[nodiscard]] int Height() const override { return m_height; }
+    [[nodiscard]] int Width() const override { return m_pixmaps->Width(); }
+    [[nodiscard]] int Height() const override { return m_pixmaps->Height(); }
     void ShowScreen(const Rect& area, int alpha) override;
     void FillRect(const Rect& area, Color color) override;
     void DrawText(const Rect& box, TextView text, TextPainter& painter) override;
     [[nodiscard]] ui::Bitmap CropScreen(const Rect& area) const override;
     [[nodiscard]] const ui::Bitmap* ScreenPixels() const override { return nullptr; }
     [[nodiscard]] const ui::Bitmap* FramePixels() const override { return nullptr; }
-    [[nodiscard]] std::uintptr_t NativeFrame() const override { return m_frame; }
+    [[nodiscard]] std::uintptr_t NativeFrame() const override { return m_pixmaps->Frame(); }
 
 private:
-    X11OverlayCanvas(Display* display, int width, int height);
-    // The solid mask that lets (255 - alpha) / 255 of the screen through.
-    [[nodiscard]] unsigned long MaskFor(int alpha);
+    explicit X11OverlayCanvas(std::shared_ptr<X11OverlayPixmaps> pixmaps);
 
+    std::shared_ptr<X11OverlayPixmaps> m_pixmaps;
     Display* m_display;
-    int m_width;
-    int m_height;
-    unsigned long m_screen = 0; // pixmaps
-    unsigned long m_frame = 0;
-    unsigned long m_screenPicture = 0; // XRender pictures on them
-    unsigned long m_framePicture = 0;
-    GC m_gc = nullptr;
-    std::map<int, unsigned long> m_masks;
 };
 
 } // namespace tovrik::capture

@@ -22,6 +22,24 @@ Rect ToRect(const QRect& rect) {
 } // namespace
 
 X11ScreenSource::X11ScreenSource() {
+    // Once the event loop runs: the program's start is not held up, and the server writes the
+    // pixmaps while the program waits in the tray.
+    m_prepare.setSingleShot(true);
+    m_prepare.setInterval(0);
+    QObject::connect(&m_prepare, &QTimer::timeout, [this] { PreparePixmaps(); });
+    m_prepare.start();
+    const auto screenChanged = [this] {
+        m_prepare.setInterval(kScreenChangeSettleMs);
+        m_prepare.start();
+    };
+    if (auto* application = qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
+        QObject::connect(application, &QGuiApplication::screenAdded, &m_prepare, screenChanged);
+        QObject::connect(application, &QGuiApplication::screenRemoved, &m_prepare, screenChanged);
+        QObject::connect(application, &QGuiApplication::primaryScreenChanged, &m_prepare, screenChanged);
+        if (const QScreen* primary = QGuiApplication::primaryScreen()) {
+            QObject::connect(primary, &QScreen::virtualGeometryChanged, &m_prepare, screenChanged);
+        }
+    }
     m_release.setSingleShot(true);
     m_release.setInterval(kKeepMemoryMs);
     QObject::connect(&m_release, &QTimer::timeout, [this] {
@@ -89,8 +107,44 @@ bool X11ScreenSource::Grab(const Rect& area, ui::Bitmap& pictureOut) {
     return read;
 }
 
+void X11ScreenSource::PreparePixmaps() {
+    Display* display = ui::X11Display();
+    // The overlay covers every monitor.
+    const QScreen* primary = QGuiApplication::primaryScreen();
+    if (display == nullptr || primary == nullptr) {
+        return;
+    }
+    const int width = primary->virtualGeometry().width();
+    const int height = primary->virtualGeometry().height();
+    if (m_pixmaps && m_pixmaps->Width() == width && m_pixmaps->Height() == height) {
+        return;
+    }
+    // The old ones first: the server need not hold both.
+    m_pixmaps.reset();
+    m_pixmaps = X11OverlayPixmaps::Create(display, width, height);
+    if (m_pixmaps) {
+        m_pixmaps->Touch();
+    }
+}
+
+std::shared_ptr<X11OverlayPixmaps> X11ScreenSource::PixmapsFor(const Rect& area) {
+    Display* display = ui::X11Display();
+    const bool fits = m_pixmaps && m_pixmaps->Width() == area.Width() && m_pixmaps->Height() == area.Height();
+    if (fits && m_pixmaps.use_count() == 1) {
+        return m_pixmaps;
+    }
+    if (fits) {
+        // An overlay still shows the kept ones.
+        return X11OverlayPixmaps::Create(display, area.Width(), area.Height());
+    }
+    // The desktop's area changed since they were made: these are kept for the next capture.
+    m_pixmaps.reset();
+    m_pixmaps = X11OverlayPixmaps::Create(display, area.Width(), area.Height());
+    return m_pixmaps;
+}
+
 std::unique_ptr<OverlayCanvas> X11ScreenSource::Freeze(const Rect& area) {
-    if (std::unique_ptr<OverlayCanvas> kept = X11OverlayCanvas::Freeze(ui::X11Display(), area)) {
+    if (std::unique_ptr<OverlayCanvas> kept = X11OverlayCanvas::Freeze(PixmapsFor(area), area)) {
         // Nothing to keep here, but the heap is trimmed all the same once captures stop.
         m_release.start();
         return kept;

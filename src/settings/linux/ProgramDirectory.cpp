@@ -43,7 +43,14 @@ Text UserDataDirectory() {
 }
 
 ProgramDirectoryChoice ChooseProgramDirectory() {
-    return ChooseDirectory(files::ExecutableDirectory(), UserDataDirectory);
+    const Text executableDirectory = files::ExecutableDirectory();
+    if (IsInstalledBinFolder(executableDirectory)) {
+        const Text user = UserDataDirectory();
+        if (files::DirectoryExists(user)) {
+            return {user, {}};
+        }
+    }
+    return ChooseDirectory(executableDirectory, UserDataDirectory);
 }
 
 } // namespace tovrik::settings

@@ -6,6 +6,7 @@
 #include "capture/OverlayLayout.h"
 #include "capture/OverlayPainter.h"
 #include "capture/linux/RootImage.h"
+#include "capture/linux/X11OverlayPixmaps.h"
 
 // Before Xlib, whose macros (None) clash with GoogleTest's names.
 #include <gtest/gtest.h>
@@ -187,6 +188,48 @@ TEST_F(X11OverlayCanvasTest, TheScreenStaysFrozenAfterTheRootChanges) {
     XSync(m_display, False);
     const ui::Bitmap crop = server->CropScreen({0, 0, 200, 100});
     EXPECT_EQ(PixelOf(crop, 77, 33) & 0xFFFFFFu, PatternAt(77, 33));
+}
+
+// Captures in a row share the server's pixmaps: nothing of one may show in the next, and a
+// touched pair must not differ from fresh ones.
+TEST_F(X11OverlayCanvasTest, KeptPixmapsShowOnlyTheLatestCapture) {
+    std::shared_ptr<X11OverlayPixmaps> pixmaps = X11OverlayPixmaps::Create(m_display, kWidth, kHeight);
+    ASSERT_NE(pixmaps, nullptr);
+    pixmaps->Touch();
+    MarkingText text;
+    {
+        std::unique_ptr<X11OverlayCanvas> first = X11OverlayCanvas::Freeze(pixmaps, {0, 0, kWidth, kHeight});
+        ASSERT_NE(first, nullptr);
+        first->ShowScreen(first->Bounds(), 0);
+        first->FillRect({0, 0, kWidth, kHeight}, {200, 10, 10});
+        first->DrawText({0, 0, 300, 100}, "first", text);
+    }
+    // The root changes between the captures, and the second one lies partly off it.
+    XSetWindowBackground(m_display, DefaultRootWindow(m_display), 0x123456);
+    XClearArea(m_display, DefaultRootWindow(m_display), 0, 0, 100, 100, False);
+    XSync(m_display, False);
+    for (int y = 0; y < 100; ++y) {
+        for (int x = 0; x < 100; ++x) {
+            const std::uint32_t pixel = 0x123456;
+            std::memcpy(m_root.pixels.data() + static_cast<std::size_t>(y) * m_root.Stride() + x * 4, &pixel, 4);
+        }
+    }
+    const Rect area{-60, -20, kWidth - 60, kHeight - 20};
+    std::unique_ptr<X11OverlayCanvas> second = X11OverlayCanvas::Freeze(pixmaps, area);
+    ASSERT_NE(second, nullptr);
+    EXPECT_EQ(second->NativeFrame(), pixmaps->Frame());
+    MemoryOverlayCanvas memory(MemoryPicture(area));
+    for (OverlayCanvas* canvas : {static_cast<OverlayCanvas*>(second.get()), static_cast<OverlayCanvas*>(&memory)}) {
+        canvas->ShowScreen(canvas->Bounds(), OverlayPainter::kDimAlpha);
+        canvas->ShowScreen({80, 40, 400, 300}, 0);
+        canvas->DrawText({100, 320, 400, 380}, "second", text);
+    }
+    EXPECT_EQ(Colours(ServerFrame(*second)), Colours(*memory.FramePixels()));
+    EXPECT_EQ(Colours(second->CropScreen(second->Bounds())), Colours(memory.CropScreen(memory.Bounds())));
+
+    second.reset();
+    EXPECT_EQ(X11OverlayCanvas::Freeze(pixmaps, {0, 0, kWidth - 1, kHeight}), nullptr)
+        << "pixmaps of another size must not be drawn past their edge";
 }
 
 OverlayScene SceneFor(const Rect& raw) {

@@ -1,0 +1,29 @@
+# Shell functions of the check scripts that count PASS/FAIL lines and run an Xvfb; sourced.
+# The caller keeps the counters passed and failed and the array pids (ended by its cleanup).
+
+pass() {
+    echo "PASS $1"
+    passed=$((passed + 1))
+}
+fail() {
+    echo "FAIL $1${2:+: $2}"
+    failed=$((failed + 1))
+}
+
+# start_xvfb FIRST_NUMBER WIDTHxHEIGHT LOG: an Xvfb on the first free display from FIRST_NUMBER
+# on, exported as DISPLAY, added to pids; returns once it takes clients (or after 10 s).
+start_xvfb() {
+    local number=$1
+    while [ -e "/tmp/.X11-unix/X$number" ] || [ -e "/tmp/.X$number-lock" ]; do
+        number=$((number + 1))
+    done
+    export DISPLAY=":$number"
+    # -noreset: what was set on the screen (a background, monitors) outlives a moment with no client.
+    Xvfb "$DISPLAY" -screen 0 "$2x24" -noreset -nolisten tcp >"$3" 2>&1 &
+    pids+=("$!")
+    for _ in $(seq 1 100); do
+        xdotool getdisplaygeometry >/dev/null 2>&1 && return 0
+        sleep 0.1
+    done
+    return 1
+}
