@@ -51,7 +51,9 @@ function parsed() {
     try {
         return digest(JSON.parse(text));
     } catch (e) {
-        return e.name;
+        // Refused, whatever the error's kind: the engine's number parser throws a RangeError for
+        // an exponent over ten million ("000e99999999"), before a syntax check would have.
+        return 'refused';
     }
 }
 )js";

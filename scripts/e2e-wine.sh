@@ -64,6 +64,8 @@ cleanup() {
         kill "$pid" 2>/dev/null
     done
     wait 2>/dev/null
+    # The read-only program folder's mount, should the run end inside it.
+    umount "$work/readonly" 2>/dev/null
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -579,6 +581,60 @@ else
 fi
 
 cp "$report" "$out/last-report.txt" 2>/dev/null
+
+# --- a read-only program folder: the full pass only ------------------------------------------
+# The settings go to %APPDATA%\TovrikOcr; the first start says where, later starts are no first
+# runs and say nothing about it.
+if full_pass; then
+echo "== read-only program folder" >&2
+ro=$work/readonly
+mkdir -p "$ro"
+cp "$exe" "$ro/TovrikOcr.exe"
+if mount --bind "$ro" "$ro" 2>"$work/mount.err" && mount -o remount,ro,bind "$ro" 2>>"$work/mount.err"; then
+    ro_windows=$(winepath -w "$ro" 2>/dev/null | tr -d '\r')
+    appdata_windows=$(wine cmd /c echo %APPDATA% 2>/dev/null | tr -d '\r')
+    appdata=$(winepath -u "$appdata_windows" 2>/dev/null | tr -d '\r')
+    fallback=${appdata%/}/TovrikOcr
+    report=$work/readonly-report.txt
+    export TOVRIK_TEST_HOOK=$report
+    for round in first later; do
+        rm -f "$report"
+        (cd "$ro" && wine TovrikOcr.exe >>"$out/readonly.log" 2>&1) &
+        program_pid=$!
+        if [ "$round" = first ]; then
+            expected="程序目录 $ro_windows 不可写, 设置保存在 $appdata_windows\\TovrikOcr\\ZuDur.ini"
+            visible=1
+        else
+            expected="热键设置完毕!"
+            visible=0
+        fi
+        # The report writes a backslash as two.
+        hint() { report_text 设置窗口.透明标签_热键提示 | sed 's/\\\\/\\/g'; }
+        if wait_for 30 test -f "$fallback/ZuDur.ini" && wait_for 20 report_has 设置窗口 "visible=$visible" &&
+            wait_for 10 eval '[ "$(hint)" = "$expected" ]'; then
+            pass "read-only program folder, $round start: settings window visible=$visible, hint '$expected'"
+        else
+            fail "read-only program folder, $round start: expected visible=$visible and '$expected'," \
+                "got '$(report_line 设置窗口)' and '$(hint)'"
+        fi
+        [ "$round" = first ] && sleep 0.5 && shot readonly-folder
+        if ! { tray_exit && wait_for 20 not running "$program_pid"; }; then
+            fail "read-only program folder, $round start: the tray menu did not end the program"
+            wineserver -k 2>/dev/null
+            sleep 1
+        fi
+    done
+    if [ -f "$fallback/ZuDur.ini" ] && [ ! -e "$ro/ZuDur.ini" ] && [ ! -e "$ro/截图" ] &&
+        iconv -f GBK -t UTF-8 "$fallback/ZuDur.ini" | tr -d '\r' | grep -q '^截图热键=Ctrl+F8$'; then
+        pass "read-only program folder: the settings are in $appdata_windows\\TovrikOcr, nothing in the program folder"
+    else
+        fail "read-only program folder: the settings are not (only) in $fallback" "$(ls -la "$fallback" "$ro" 2>&1 | head -n 12)"
+    fi
+    umount "$ro" || fail "unmount the read-only program folder"
+else
+    fail "read-only program folder: cannot mount it read-only (root needed): $(cat "$work/mount.err")"
+fi
+fi # full_pass
 echo "screenshots and logs: $out" >&2
 if [ "$failures" -eq 0 ]; then
     echo "e2e-wine: all checks passed"

@@ -17,7 +17,7 @@ if [ $# -ne 1 ] || [ ! -d "$1" ]; then
 fi
 build=$(cd "$1" && pwd)
 program_bin="$build/src/main/TovrikOcr"
-server_bin="$build/tests/tovrik-trickle-server"
+server_bin="$build/tests/e2e/tovrik-trickle-server"
 render_bin="$build/standin/tovrik-render-sample"
 for tool in "$program_bin" "$server_bin" "$render_bin"; do
     if [ ! -x "$tool" ]; then

@@ -2,6 +2,7 @@
 
 #include "json/CompiledCodeCache.h"
 #include "json/EngineText.h"
+#include "json/OverlongExponent.h"
 #include "json/ScriptShape.h"
 
 #include <duktape.h>
@@ -74,10 +75,29 @@ std::string_view StringAt(duk_context* ctx, duk_idx_t index) {
     return data == nullptr ? std::string_view() : std::string_view(data, length);
 }
 
-// Reads the value on top of the stack; runs inside a protected call, so nothing here can
-// escape as a fatal error.
-ScriptValue ReadValue(duk_context* ctx) {
-    ScriptValue value;
+// Protected, on the string on top of the stack: its number, which duk_to_number may refuse with a
+// RangeError (see OverlongExponent.h).
+duk_ret_t StringToNumberProtected(duk_context* ctx, void* udata) {
+    *static_cast<double*>(udata) = duk_to_number(ctx, -1);
+    return 0;
+}
+
+double NumberOfString(duk_context* ctx) {
+    double number = 0;
+    duk_dup_top(ctx);
+    if (duk_safe_call(ctx, StringToNumberProtected, &number, 1, 1) != DUK_EXEC_SUCCESS) {
+        number = NumberOfOverlongExponent(StringAt(ctx, -2));
+    }
+    duk_pop(ctx);
+    return std::isnan(number) ? 0 : number;
+}
+
+// Reads the value on top of the stack into `value`. Runs inside a protected call, where an error
+// thrown by a duk_* call jumps past every C++ frame in between without running destructors: so the
+// value belongs to the caller of the protected call, and no C++ object with a destructor is alive
+// here across a duk_* call (texts are assigned from temporaries that end before the next call).
+void ReadValue(duk_context* ctx, ScriptValue& value) {
+    value = {};
     duk_dup_top(ctx);
     value.truthy = duk_to_boolean(ctx, -1) != 0;
     duk_pop(ctx);
@@ -97,15 +117,11 @@ ScriptValue ReadValue(duk_context* ctx) {
         value.text = duk_to_string(ctx, -1);
         duk_pop(ctx);
         break;
-    case DUK_TYPE_STRING: {
+    case DUK_TYPE_STRING:
         value.type = ScriptValue::Type::String;
+        value.number = NumberOfString(ctx);
         value.text = FromEngineText(StringAt(ctx, -1));
-        duk_dup_top(ctx);
-        const double number = duk_to_number(ctx, -1);
-        duk_pop(ctx);
-        value.number = std::isnan(number) ? 0 : number;
         break;
-    }
     case DUK_TYPE_UNDEFINED:
     case DUK_TYPE_NONE:
         break;
@@ -119,17 +135,20 @@ ScriptValue ReadValue(duk_context* ctx) {
         break;
     }
     }
-    return value;
 }
 
 constexpr const char* kEvalCacheName = "tovrikEvalCache";
 
+// What a protected run needs and gives back. Everything with a destructor is owned by Run, outside
+// the protected call.
 struct RunJob {
     std::string_view code;
     bool evalCode = false;
     const ScriptShape* shape = nullptr; // eval code that may be compiled once per heap
     std::size_t* cachedForms = nullptr;
     ScriptValue* valueOut = nullptr;
+    std::string_view cachedBytecode;    // global code found in the bytecode cache
+    std::string* bytecodeOut = nullptr; // global code worth caching: its compiled form
 };
 
 void Compile(duk_context* ctx, std::string_view code, bool evalCode) {
@@ -137,23 +156,22 @@ void Compile(duk_context* ctx, std::string_view code, bool evalCode) {
     duk_compile_lstring_filename(ctx, evalCode ? DUK_COMPILE_EVAL : 0, code.data(), code.size());
 }
 
-// Global code: long scripts come from the process-wide bytecode cache.
-void PushGlobalCode(duk_context* ctx, std::string_view code) {
-    const bool cacheable = code.size() >= CompiledCodeCache::kMinimumSource;
-    std::string bytecode;
-    if (cacheable && CompiledCodeCache::Global().Find(code, bytecode)) {
-        void* buffer = duk_push_fixed_buffer(ctx, bytecode.size());
-        std::memcpy(buffer, bytecode.data(), bytecode.size());
+// Global code: long scripts come from the process-wide bytecode cache (looked up and filled by
+// Run, outside the protected call).
+void PushGlobalCode(duk_context* ctx, const RunJob& job) {
+    if (!job.cachedBytecode.empty()) {
+        void* buffer = duk_push_fixed_buffer(ctx, job.cachedBytecode.size());
+        std::memcpy(buffer, job.cachedBytecode.data(), job.cachedBytecode.size());
         duk_load_function(ctx);
         return;
     }
-    Compile(ctx, code, false);
-    if (cacheable) {
+    Compile(ctx, job.code, false);
+    if (job.bytecodeOut != nullptr) {
         duk_dup_top(ctx);
         duk_dump_function(ctx);
         duk_size_t size = 0;
         const void* data = duk_get_buffer(ctx, -1, &size);
-        CompiledCodeCache::Global().Store(code, std::string_view(static_cast<const char*>(data), size));
+        job.bytecodeOut->assign(static_cast<const char*>(data), size);
         duk_pop(ctx);
     }
 }
@@ -163,8 +181,9 @@ void PushGlobalCode(duk_context* ctx, std::string_view code) {
 void PushShapedEval(duk_context* ctx, const ScriptShape& shape, std::size_t& cachedForms) {
     duk_push_global_object(ctx);
     for (std::size_t i = 0; i < shape.indexes.size(); ++i) {
-        const std::string name = std::string(ScriptShape::kIndexVariable) + std::to_string(i);
-        duk_push_lstring(ctx, name.data(), name.size());
+        duk_push_lstring(ctx, ScriptShape::kIndexVariable.data(), ScriptShape::kIndexVariable.size());
+        duk_push_uint(ctx, static_cast<duk_uint_t>(i));
+        duk_concat(ctx, 2);
         duk_push_uint(ctx, shape.indexes[i]);
         duk_def_prop(ctx, -3,
                      DUK_DEFPROP_HAVE_VALUE | DUK_DEFPROP_SET_WRITABLE | DUK_DEFPROP_CLEAR_ENUMERABLE |
@@ -194,7 +213,7 @@ void PushShapedEval(duk_context* ctx, const ScriptShape& shape, std::size_t& cac
 duk_ret_t RunProtected(duk_context* ctx, void* udata) {
     auto* job = static_cast<RunJob*>(udata);
     if (!job->evalCode) {
-        PushGlobalCode(ctx, job->code);
+        PushGlobalCode(ctx, *job);
     } else if (job->shape != nullptr && job->shape->reusable) {
         PushShapedEval(ctx, *job->shape, *job->cachedForms);
     } else {
@@ -202,7 +221,7 @@ duk_ret_t RunProtected(duk_context* ctx, void* udata) {
     }
     duk_call(ctx, 0);
     if (job->valueOut != nullptr) {
-        *job->valueOut = ReadValue(ctx);
+        ReadValue(ctx, *job->valueOut);
     }
     return 0;
 }
@@ -326,10 +345,25 @@ bool DuktapeEngine::Run(TextView code, bool evalCode, ScriptValue* valueOut) {
     }
     const Bytes engineCode = ToEngineText(code);
     const ScriptShape shape = evalCode ? ShapeOf(engineCode) : ScriptShape{};
-    RunJob job{engineCode, evalCode, &shape, &m_cachedForms, valueOut};
+    RunJob job;
+    job.code = engineCode;
+    job.evalCode = evalCode;
+    job.shape = &shape;
+    job.cachedForms = &m_cachedForms;
+    job.valueOut = valueOut;
+    std::string cachedBytecode;
+    std::string compiledBytecode;
+    const bool cacheable = !evalCode && engineCode.size() >= CompiledCodeCache::kMinimumSource;
+    if (cacheable && CompiledCodeCache::Global().Find(engineCode, cachedBytecode)) {
+        job.cachedBytecode = cachedBytecode;
+    } else if (cacheable) {
+        job.bytecodeOut = &compiledBytecode;
+    }
     const bool ok = duk_safe_call(m_context, RunProtected, &job, 0, 1) == DUK_EXEC_SUCCESS;
     if (!ok) {
         RecordError(engineCode);
+    } else if (!compiledBytecode.empty()) {
+        CompiledCodeCache::Global().Store(engineCode, compiledBytecode);
     }
     duk_pop(m_context);
     return ok;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 namespace tovrik::json {
 namespace {
 
@@ -124,6 +126,29 @@ TEST(DuktapeEngineTest, LongGlobalCodeLoadedFromTheBytecodeCacheDefinesTheSameFu
         ASSERT_TRUE(engine.AddCode(code));
         EXPECT_EQ(engine.Eval("fromCache(41)")->number, 42);
     }
+}
+
+// Duktape throws a RangeError when asked for the number of a string whose exponent is above ten
+// million, before it sees that the rest is not a number: a token such as the stand-in's random
+// "24.<hex>..." can start that way. Such strings still read as text, and as ECMAScript's number.
+TEST(DuktapeEngineTest, StringsWithAnExponentTheEngineRefusesToConvertStillRead) {
+    DuktapeEngine engine;
+    const Text token = "24.3e123456789a0f.2592000.1765250000000.9c";
+    const auto value = engine.Eval("'" + token + "'");
+    ASSERT_TRUE(value.has_value()) << engine.LastError().description;
+    EXPECT_EQ(value->type, Type::String);
+    EXPECT_EQ(value->text, token);
+    EXPECT_EQ(value->number, 0);
+    EXPECT_TRUE(value->truthy);
+
+    EXPECT_EQ(engine.Eval("'1e99999999'")->number, std::numeric_limits<double>::infinity());
+    EXPECT_EQ(engine.Eval("' -2.5E+123456789 '")->number, -std::numeric_limits<double>::infinity());
+    EXPECT_EQ(engine.Eval("'7e-99999999'")->number, 0);
+    EXPECT_EQ(engine.Eval("'0e99999999'")->number, 0);
+    // Scripts themselves still see the engine's RangeError, as a script error.
+    EXPECT_FALSE(engine.Eval("Number('1e99999999')").has_value());
+    EXPECT_EQ(engine.LastError().source, "RangeError");
+    EXPECT_EQ(engine.Eval("'12.5'")->number, 12.5);
 }
 
 } // namespace

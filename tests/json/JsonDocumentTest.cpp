@@ -270,5 +270,14 @@ TEST(JsonDocumentTest, ChineseTextAndEscapesComeOutAsProgramText) {
     EXPECT_EQ(document.GetText("words", true), "\"识别结果\"");
 }
 
+// A reply's text whose start reads as a number with a huge exponent (a random token may) is read
+// like any other text, not lost as a failed read.
+TEST(JsonDocumentTest, TextsThatStartLikeHugeNumbersReadBack) {
+    const Text token = "24.1e98765432abcdef.2592000.1765250000000.0f";
+    JsonDocument document = Loaded(R"({"access_token":")" + token + R"(","n":"1e99999999"})");
+    EXPECT_EQ(document.GetText("['access_token']"), token);
+    EXPECT_EQ(document.GetText("n"), "1e99999999");
+}
+
 } // namespace
 } // namespace tovrik::json
