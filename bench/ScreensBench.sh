@@ -12,6 +12,7 @@
 set -euo pipefail
 shopt -s nullglob
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
+source scripts/standin-lib.sh
 build="${1:-build/linux}"
 runs="${2:-3}"
 standin="$build/standin/tovrik-standin"
@@ -44,18 +45,11 @@ fi
 
 OMP_THREAD_LIMIT=1 "$standin" --port 0 --api-key bench-key --secret-key bench-secret >"$work/out" 2>"$work/err" &
 pid=$!
-for _ in $(seq 1 300); do
-    grep -q '^listening on' "$work/out" 2>/dev/null && break
-    sleep 0.1
-done
-port=$(sed -n 's/^listening on 127\.0\.0\.1:\([0-9]*\)$/\1/p' "$work/out")
+port=$(standin_port "$work/out" "$pid")
 [ -n "$port" ] || { echo "ScreensBench: the stand-in did not start" >&2; cat "$work/err" >&2; exit 2; }
 base="http://127.0.0.1:$port"
-token=$(curl -s -d "grant_type=client_credentials&client_id=bench-key&client_secret=bench-secret" \
-    "$base/oauth/2.0/token" | sed -n 's/.*"access_token":"\([^"]*\)".*/\1/p')
+token=$(standin_token "$base" bench-key bench-secret)
 
-# The body as the program sends it: Base64 with "+", "/" and "=" percent-encoded.
-body() { printf 'image='; base64 -w0 "$1" | sed 's/+/%2B/g; s/\//%2F/g; s/=/%3D/g'; }
 median() { sort -n | awk '{ v[NR] = $1 } END { if (NR == 0) print 0; else print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 rate() { awk -v e="$1" -v n="$2" 'BEGIN { printf "%.1f", (n > 0 ? 100 * e / n : 0) }'; }
 
@@ -63,7 +57,7 @@ rate() { awk -v e="$1" -v n="$2" 'BEGIN { printf "%.1f", (n > 0 ? 100 * e / n : 
 # $2 and prints the medians of the warm engine time and its CPU time.
 read_standin() {
     local picture=$1 text=$2
-    body "$picture" >"$work/body"
+    image_body "$picture" >"$work/body"
     : >"$work/engine"; : >"$work/cpu"
     for i in $(seq 0 "$runs"); do
         curl -s -D "$work/headers" -o "$work/reply" --data-binary "@$work/body" \

@@ -7,6 +7,7 @@
 # Exit status 1 when a target is missed.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
+source scripts/standin-lib.sh
 build="${1:-build/linux}"
 runs="${2:-20}"
 standin="$build/standin/tovrik-standin"
@@ -34,18 +35,11 @@ trap cleanup EXIT
 
 "$standin" --port 0 --api-key bench-key --secret-key bench-secret >"$work/out" 2>"$work/err" &
 pid=$!
-for _ in $(seq 1 300); do
-    grep -q '^listening on' "$work/out" 2>/dev/null && break
-    sleep 0.1
-done
-port=$(sed -n 's/^listening on 127\.0\.0\.1:\([0-9]*\)$/\1/p' "$work/out")
+port=$(standin_port "$work/out" "$pid")
 [ -n "$port" ] || { echo "StandinBench: the stand-in did not start" >&2; cat "$work/err" >&2; exit 2; }
 base="http://127.0.0.1:$port"
-token=$(curl -s -d "grant_type=client_credentials&client_id=bench-key&client_secret=bench-secret" \
-    "$base/oauth/2.0/token" | sed -n 's/.*"access_token":"\([^"]*\)".*/\1/p')
+token=$(standin_token "$base" bench-key bench-secret)
 
-# The body as the program sends it: Base64 with "+", "/" and "=" percent-encoded.
-body() { printf 'image='; base64 -w0 "$1" | sed 's/+/%2B/g; s/\//%2F/g; s/=/%3D/g'; }
 
 median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 
@@ -53,7 +47,7 @@ median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] 
 # elapsed and in CPU time (the CPU time hardly changes when other programs load the machine).
 time_standin() {
     local picture=$1 total=$work/total engine=$work/engine cpu=$work/cpu
-    body "$picture" >"$work/body"
+    image_body "$picture" >"$work/body"
     : >"$total"; : >"$engine"; : >"$cpu"
     for i in $(seq 1 $((runs + 3))); do
         local line

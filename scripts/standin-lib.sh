@@ -27,3 +27,14 @@ YoudaoBaseUrl=$3
 SpeechBaseUrl=$3
 INI
 }
+
+# standin_token BASE_URL API_KEY SECRET_KEY: a token from the stand-in's token endpoint (empty
+# when it gives none).
+standin_token() {
+    curl -s -m 10 -d "grant_type=client_credentials&client_id=$2&client_secret=$3" "$1/oauth/2.0/token" |
+        sed -n 's/.*"access_token":"\([^"]*\)".*/\1/p'
+}
+
+# image_body FILE: a recognition request's body as the program sends it: Base64 with "+", "/"
+# and "=" percent-encoded.
+image_body() { printf 'image='; base64 -w0 "$1" | sed 's/+/%2B/g; s/\//%2F/g; s/=/%3D/g'; }
