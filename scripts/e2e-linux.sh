@@ -30,18 +30,8 @@ probe="$build/tests/e2e/tovrik-x11-probe"
 artifacts="${TOVRIK_E2E_ARTIFACTS:-$build/e2e-artifacts}"
 pass_kind="${TOVRIK_E2E_PASS:-full}"
 full_pass() { [ "$pass_kind" = full ]; }
-for tool in "$program_bin" "$standin_bin" "$render_bin" "$probe"; do
-    if [ ! -x "$tool" ]; then
-        echo "FAIL setup: $tool is not built" >&2
-        exit 2
-    fi
-done
-for command in Xvfb xdpyinfo xrandr trayer xdotool xclip identify import convert compare display iconv xwininfo; do
-    if ! command -v "$command" >/dev/null; then
-        echo "FAIL setup: $command is missing (scripts/setup.sh installs it)" >&2
-        exit 2
-    fi
-done
+require_built "$program_bin" "$standin_bin" "$render_bin" "$probe"
+require_commands Xvfb xdpyinfo xrandr trayer xdotool xclip identify import convert compare display iconv xwininfo
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/tovrik-e2e.XXXXXX")
 mkdir -p "$artifacts"
@@ -251,6 +241,13 @@ if kill -0 "$program_pid" 2>/dev/null; then pass "first copy keeps running"; els
 exit_through_tray "first copy exits from the tray menu"
 code=$?
 if [ "$code" -eq 0 ]; then pass "tray menu exit ends with code 0"; else fail "tray menu exit ends with code 0" "code $code"; fi
+# The settings window had the focus in a hotkey box: its going away must not rewrite that key.
+if [ "$(od -An -tx1 <"$dir/ZuDur.ini")" = "$expected_ini" ]; then
+    pass "settings file unchanged by the second start and the tray exit"
+else
+    fail "settings file unchanged by the second start and the tray exit" \
+        "$(iconv -f GBK -t UTF-8 <"$dir/ZuDur.ini" | tr -d '\r' | tr '\n' ' ')"
+fi
 
 # --- second run: keys and service addresses, a hotkey taken by another program ------------
 base="http://127.0.0.1:$port"

@@ -57,8 +57,13 @@ void QtWindowSystem::DestroyForm(FormId form) {
     if (widget == nullptr) {
         return;
     }
-    m_forms.erase(form);
+    // Hidden while it can still be found: a control losing the focus as the window goes is
+    // told while the core can read it (a hotkey box writes its text then, empty if unreadable).
     widget->hide();
+    if (Find(form) != widget) {
+        return; // destroyed from inside one of those handlers
+    }
+    m_forms.erase(form);
     if (QEventLoop* loop = widget->ModalLoop()) {
         loop->quit();
     }

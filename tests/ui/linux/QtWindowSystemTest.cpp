@@ -19,6 +19,7 @@
 #include <X11/keysym.h>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <vector>
 
 namespace tovrik::ui {
@@ -29,7 +30,12 @@ using tovrik::testing::T;
 // Records what the backend raises; answers close requests as told.
 class RecordingSink final : public EventSink {
 public:
-    void OnEvent(const Event& event) override { events.push_back(event); }
+    void OnEvent(const Event& event) override {
+        events.push_back(event);
+        if (onEvent) {
+            onEvent(event);
+        }
+    }
     bool OnCloseQuery() override {
         ++closeQueries;
         return allowClose;
@@ -46,6 +52,7 @@ public:
     }
 
     std::vector<Event> events;
+    std::function<void(const Event&)> onEvent;
     int closeQueries = 0;
     bool allowClose = false;
 };
@@ -207,6 +214,39 @@ TEST_F(QtWindowSystemTest, CloseRequestsAskTheCoreAndDestroyOnlyWhenAllowed) {
     tovrik::testing::ProcessEvents();
     EXPECT_EQ(m_sink.Of(EventKind::Destroyed).size(), 1u);
     EXPECT_TRUE(m_sink.Of(EventKind::Hotkey).empty());
+}
+
+TEST_F(QtWindowSystemTest, FocusLostWhileTheWindowGoesAwayIsToldWhileItsControlsCanStillBeRead) {
+    // The settings window writes a hotkey box's text when the box loses the focus; a window
+    // destroyed with the focus in that box must not make it write an empty text.
+    const FormId form = Settings();
+    m_windows.SetText(form, T("编辑框_截图"), "Ctrl+F8");
+    std::vector<Text> readOnLostFocus;
+    m_sink.onEvent = [&](const Event& event) {
+        if (event.kind == EventKind::LostFocus) {
+            readOnLostFocus.push_back(m_windows.GetText(form, event.control));
+        }
+    };
+    m_windows.SetVisible(form, {}, true);
+    QWidget* window = m_windows.Widget(form);
+    window->activateWindow();
+    QWidget* box = nullptr;
+    for (QWidget* child : window->findChildren<QWidget*>()) {
+        if (child->geometry() == QRect(84, 22, 104, 20)) {
+            box = child;
+        }
+    }
+    ASSERT_NE(box, nullptr);
+    box->setFocus(Qt::OtherFocusReason);
+    ASSERT_TRUE(tovrik::testing::ProcessEventsUntil([box] { return box->hasFocus(); }));
+
+    m_windows.DestroyForm(form);
+    tovrik::testing::ProcessEvents();
+    for (const Text& text : readOnLostFocus) {
+        EXPECT_EQ(text, "Ctrl+F8");
+    }
+    EXPECT_EQ(m_sink.Of(EventKind::Destroyed).size(), 1u);
+    m_sink.onEvent = nullptr;
 }
 
 TEST_F(QtWindowSystemTest, PostedEventsArriveFromTheEventLoop) {
