@@ -11,10 +11,12 @@
 #include <QDBusObjectPath>
 #include <QDBusReply>
 #include <QStringList>
+#include <QTimer>
 
 #include <X11/Xlib.h>
 
 #include <algorithm>
+#include <utility>
 
 namespace tovrik::app {
 
@@ -130,9 +132,18 @@ bool PortalHotkeyRegistrar::Register(ui::FormId owner, int id, unsigned modifier
 void PortalHotkeyRegistrar::Unregister(ui::FormId owner, int id) {
     const auto removed = std::erase_if(
         m_bindings, [owner, id](const Binding& binding) { return binding.owner == owner && binding.id == id; });
-    if (removed > 0) {
-        static_cast<void>(BindAll());
+    if (removed == 0 || m_rebindPending) {
+        return;
     }
+    // A changed hotkey box unregisters its old combination and registers the new one at once:
+    // the set is bound anew once, by that registration, or here when none follows. Presses of
+    // the removed hotkey reach nobody meanwhile, as it is no longer among the bindings.
+    m_rebindPending = true;
+    QTimer::singleShot(0, this, [this] {
+        if (std::exchange(m_rebindPending, false)) {
+            static_cast<void>(BindAll());
+        }
+    });
 }
 
 Text PortalHotkeyRegistrar::UnavailableHint() const {
@@ -154,6 +165,7 @@ void PortalHotkeyRegistrar::CloseSession() {
 }
 
 bool PortalHotkeyRegistrar::BindAll() {
+    m_rebindPending = false;
     // A session's shortcuts are bound once: a changed set goes into a new session.
     CloseSession();
     for (Binding& binding : m_bindings) {
@@ -162,8 +174,9 @@ bool PortalHotkeyRegistrar::BindAll() {
     if (m_bindings.empty()) {
         return true;
     }
-    if (!m_listening) {
-        // Presses could not reach us: as good as refused, and the commands are the way out.
+    if (!m_listening || m_silent) {
+        // Presses could not reach us, or the desktop did not answer before: as good as refused
+        // without waiting again, and the commands are the way out.
         m_refused = true;
         return false;
     }
@@ -171,7 +184,10 @@ bool PortalHotkeyRegistrar::BindAll() {
     QDBusMessage create =
         QDBusMessage::createMethodCall(kPortalService, kPortalPath, kInterface, QStringLiteral("CreateSession"));
     create << QVariantMap{{QStringLiteral("handle_token"), token}, {QStringLiteral("session_handle_token"), token}};
-    const PortalAnswer created = capture::CallPortal(m_bus, create, token, m_answerTimeoutMs);
+    // Making a session asks the user nothing: a portal that is slow to do it will not answer.
+    const PortalAnswer created =
+        capture::CallPortal(m_bus, create, token, std::min(m_answerTimeoutMs, kSessionTimeoutMs));
+    m_silent = created.kind == PortalAnswer::Kind::NoAnswer;
     m_refused = created.kind != PortalAnswer::Kind::Answered || created.response != 0;
     if (m_refused) {
         return false;
@@ -192,6 +208,7 @@ bool PortalHotkeyRegistrar::BindAll() {
     bind << QVariant::fromValue(QDBusObjectPath(m_session)) << QVariant::fromValue(shortcuts) << QString()
          << QVariantMap{{QStringLiteral("handle_token"), bindToken}};
     const PortalAnswer bound = capture::CallPortal(m_bus, bind, bindToken, m_answerTimeoutMs);
+    m_silent = bound.kind == PortalAnswer::Kind::NoAnswer;
     m_refused = bound.kind != PortalAnswer::Kind::Answered || bound.response != 0;
     if (m_refused) {
         return false;

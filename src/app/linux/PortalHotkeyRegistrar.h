@@ -18,12 +18,15 @@ namespace tovrik::app {
 // or removal binds the program's current set anew in a fresh session, each hotkey with its
 // combination as the preferred trigger ("CTRL+F8"); a hotkey counts as registered when the
 // desktop granted it. The desktop may ask the user first, so each answer is awaited, bounded
-// in time. Activated signals reach the owner form as Hotkey events. A desktop that refuses or
-// never answers leaves every hotkey unregistered, and the hint line says what to do instead.
+// in time; a desktop that once left a request unanswered is not asked again in this run, so
+// that start-up waits for it once, not once per hotkey. Activated signals reach the owner form
+// as Hotkey events. A desktop that refuses or never answers leaves every hotkey unregistered,
+// and the hint line says what to do instead.
 class PortalHotkeyRegistrar final : public QObject, public HotkeyRegistrar {
     Q_OBJECT
 public:
     static constexpr int kAnswerTimeoutMs = 30000;
+    static constexpr int kSessionTimeoutMs = 5000;
 
     using Deliver = std::function<void(ui::FormId owner, int id)>;
 
@@ -68,6 +71,10 @@ private:
     // Whether Activated signals reach us; without them nothing counts as registered.
     bool m_listening = false;
     bool m_refused = false;
+    // The desktop left a request unanswered.
+    bool m_silent = false;
+    // The set lost a hotkey and is bound anew from the event loop unless a registration does it.
+    bool m_rebindPending = false;
     std::vector<Binding> m_bindings;
     QString m_session;
     unsigned m_tokens = 0;

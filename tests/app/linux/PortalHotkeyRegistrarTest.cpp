@@ -107,6 +107,17 @@ TEST_F(PortalHotkeyRegistrarTest, GrantedHotkeysAreRegisteredRebindAsASetAndArri
         << portal.Log().toStdString();
     ASSERT_TRUE(testing::ProcessEventsUntil([&copies, before] { return copies > before; }));
     EXPECT_EQ(captures, 0);
+    // Once: the desktop may ask the user about every binding.
+    EXPECT_EQ(portal.Log().count(QStringLiteral("BindShortcuts")), 3) << portal.Log().toStdString();
+
+    // A hotkey removed with none in its place: the rest is bound anew from the event loop.
+    settings.SetText(testing::T("编辑框_截图"), testing::T("无"));
+    capture.Apply();
+    EXPECT_FALSE(capture.IsRegistered());
+    ASSERT_TRUE(testing::ProcessEventsUntil([&portal] {
+        return portal.Log().count(QStringLiteral("BindShortcuts")) == 4;
+    })) << portal.Log().toStdString();
+    EXPECT_EQ(LastBinding(portal.Log()), QStringLiteral("hotkey-2=CTRL+SHIFT+a")) << portal.Log().toStdString();
 }
 
 TEST_F(PortalHotkeyRegistrarTest, PressesOfAnIdNeverBoundReachNobody) {
@@ -144,6 +155,10 @@ TEST_F(PortalHotkeyRegistrarTest, ADesktopThatNeverAnswersIsWithdrawnAndCountsAs
     // The request is withdrawn without waiting for the portal.
     EXPECT_TRUE(testing::ProcessEventsUntil([&portal] { return portal.Log().contains(QStringLiteral("Close\n")); }))
         << portal.Log().toStdString();
+    // The other hotkeys of the start are not made to wait for it again.
+    EXPECT_FALSE(registrar.Register(kOwner, 2, kModControl, kVkA));
+    EXPECT_FALSE(registrar.UnavailableHint().empty());
+    EXPECT_EQ(portal.Log().count(QStringLiteral("CreateSession")), 1) << portal.Log().toStdString();
 }
 
 TEST_F(PortalHotkeyRegistrarTest, ABusWithoutThePortalOffersNothing) {
