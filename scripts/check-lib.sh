@@ -1,6 +1,27 @@
 # Shell functions of the check scripts that count PASS/FAIL lines and run an Xvfb; sourced.
 # The caller keeps the counters passed and failed and the array pids (ended by its cleanup).
 
+# require_built PROGRAM...: ends the script with code 2 unless every program is built.
+require_built() {
+    local tool
+    for tool in "$@"; do
+        if [ ! -x "$tool" ]; then
+            echo "FAIL setup: $tool is not built" >&2
+            exit 2
+        fi
+    done
+}
+# require_commands COMMAND...: ends the script with code 2 unless every command is installed.
+require_commands() {
+    local command
+    for command in "$@"; do
+        if ! command -v "$command" >/dev/null; then
+            echo "FAIL setup: $command is missing (scripts/setup.sh installs it)" >&2
+            exit 2
+        fi
+    done
+}
+
 pass() {
     echo "PASS $1"
     passed=$((passed + 1))

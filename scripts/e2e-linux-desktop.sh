@@ -25,19 +25,9 @@ program_bin="$build/src/main/TovrikOcr"
 probe="$build/tests/e2e/tovrik-x11-probe"
 sni_host="$here/../tests/e2e/linux/sni_host.py"
 artifacts="${TOVRIK_E2E_ARTIFACTS:-$build/e2e-artifacts-desktop}"
-for tool in "$program_bin" "$probe"; do
-    if [ ! -x "$tool" ]; then
-        echo "FAIL setup: $tool is not built" >&2
-        exit 2
-    fi
-done
-for command in Xvfb xdpyinfo openbox trayer dbus-daemon xdotool xclip xprop xwininfo identify import convert compare \
-    display iconv; do
-    if ! command -v "$command" >/dev/null; then
-        echo "FAIL setup: $command is missing (scripts/setup.sh installs it)" >&2
-        exit 2
-    fi
-done
+require_built "$program_bin" "$probe"
+require_commands Xvfb xdpyinfo openbox trayer dbus-daemon xdotool xclip xprop xwininfo identify import convert compare \
+    display iconv
 # The host double needs Debian's Python with its D-Bus and GLib bindings, not whatever python3
 # comes first on the path.
 if ! /usr/bin/python3 -c 'import dbus, dbus.mainloop.glib, gi.repository.GLib' 2>/dev/null; then
@@ -132,6 +122,21 @@ unhidden() {
 }
 # close_box <window>: what the window manager sends when the user clicks the close box.
 close_box() { "$probe" close "$1"; }
+# tray_host_ends PID CHECK: with the settings window hidden, the tray host PID ends; the window
+# must come back, or the program could not be reached at all.
+tray_host_ends() {
+    local m
+    close_box "$settings_window"
+    eventually 5 withdrawn "$settings_window"
+    m=$(mark)
+    kill "$1"
+    wait "$1" 2>/dev/null
+    if wait_for "$m" '^TOVRIK-HOOK tray gone' 10 >/dev/null && eventually 5 shown_normal "$settings_window"; then
+        pass "$2"
+    else
+        fail "$2" "state $(wm_state "$settings_window")"
+    fi
+}
 settings_window=""
 
 # --- no tray at start ----------------------------------------------------------------------
@@ -316,16 +321,7 @@ else
 fi
 
 # --- the tray goes away -------------------------------------------------------------------
-close_box "$settings_window"
-eventually 5 withdrawn "$settings_window"
-m=$(mark)
-kill "$trayer_pid"
-wait "$trayer_pid" 2>/dev/null
-if wait_for "$m" '^TOVRIK-HOOK tray gone' 10 >/dev/null && eventually 5 shown_normal "$settings_window"; then
-    pass "when the tray goes away the hidden settings window is shown"
-else
-    fail "when the tray goes away the hidden settings window is shown" "state $(wm_state "$settings_window")"
-fi
+tray_host_ends "$trayer_pid" "when the tray goes away the hidden settings window is shown"
 close_box "$settings_window"
 if eventually 5 iconic "$settings_window"; then
     pass "with the tray gone the close box minimises again"
@@ -420,17 +416,7 @@ if [ -n "$item" ]; then
 
     # The panel restarts: while its host is away the settings window is shown, and the item
     # registers again with the host that comes back.
-    close_box "$settings_window"
-    eventually 5 withdrawn "$settings_window"
-    m=$(mark)
-    kill "$sni_pid"
-    wait "$sni_pid" 2>/dev/null
-    if wait_for "$m" '^TOVRIK-HOOK tray gone' 10 >/dev/null && eventually 5 shown_normal "$settings_window"; then
-        pass "when the StatusNotifier host goes away the hidden settings window is shown"
-    else
-        fail "when the StatusNotifier host goes away the hidden settings window is shown" \
-            "state $(wm_state "$settings_window")"
-    fi
+    tray_host_ends "$sni_pid" "when the StatusNotifier host goes away the hidden settings window is shown"
     start_sni_host
     item=$(registered_item 3)
     # Once: a second item would leave the host an entry whose object is gone.

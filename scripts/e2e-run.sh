@@ -20,12 +20,7 @@ if [ $# -ne 1 ] || [ ! -x "$1/standin/tovrik-render-sample" ]; then
     exit 2
 fi
 build=$(cd "$1" && pwd)
-for command in Xvfb xdotool xwininfo import display identify curl iconv pgrep; do
-    if ! command -v "$command" >/dev/null; then
-        echo "FAIL setup: $command is missing (scripts/setup.sh installs it)" >&2
-        exit 2
-    fi
-done
+require_commands Xvfb xdotool xwininfo import display identify curl iconv pgrep
 work=$(mktemp -d "${TMPDIR:-/tmp}/tovrik-e2e-run.XXXXXX")
 artifacts="$build/e2e-run-artifacts"
 mkdir -p "$artifacts"

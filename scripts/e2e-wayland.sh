@@ -21,25 +21,16 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 
 if [ "${1:-}" != --session ]; then
     # --- outside the session: tools, the user, the folder -----------------------------------
+    source "$here/check-lib.sh"
     if [ $# -ne 1 ] || [ ! -d "$1" ]; then
         echo "usage: $0 <build folder>" >&2
         exit 2
     fi
     build=$(cd "$1" && pwd)
     probe="$build/tests/e2e/tovrik-wayland-probe"
-    for tool in "$build/src/main/TovrikOcr" "$build/standin/tovrik-standin" "$build/standin/tovrik-render-sample" \
-        "$probe"; do
-        if [ ! -x "$tool" ]; then
-            echo "FAIL setup: $tool is not built" >&2
-            exit 2
-        fi
-    done
-    for command in sway swaymsg swaybg wtype grim wl-paste dbus-run-session convert compare identify iconv; do
-        if ! command -v "$command" >/dev/null; then
-            echo "FAIL setup: $command is missing (scripts/setup.sh installs it)" >&2
-            exit 2
-        fi
-    done
+    require_built "$build/src/main/TovrikOcr" "$build/standin/tovrik-standin" "$build/standin/tovrik-render-sample" \
+        "$probe"
+    require_commands sway swaymsg swaybg wtype grim wl-paste dbus-run-session convert compare identify iconv
     if ! /usr/bin/python3 -c 'import dbus, gi' 2>/dev/null; then
         echo "FAIL setup: /usr/bin/python3 lacks dbus or gi (python3-dbus, python3-gi; scripts/setup.sh)" >&2
         exit 2

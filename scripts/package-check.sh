@@ -21,13 +21,8 @@ fi
 build=$(cd "$1" && pwd)
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
-for command in cpack dpkg-deb dpkg-shlibdeps apt-get desktop-file-validate appstreamcli identify Xvfb xdotool \
-    import iconv $SUDO; do
-    if ! command -v "$command" >/dev/null; then
-        echo "FAIL setup: $command is missing (scripts/setup.sh installs it)" >&2
-        exit 2
-    fi
-done
+require_commands cpack dpkg-deb dpkg-shlibdeps apt-get desktop-file-validate appstreamcli identify Xvfb xdotool \
+    import iconv $SUDO
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/tovrik-package.XXXXXX")
 artifacts="$build/package-artifacts"

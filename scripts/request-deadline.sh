@@ -10,6 +10,7 @@
 # elapsed seconds and the message, and PASS when the command gave up within 55-65 s naming the
 # server and saying that it took too long. Takes about two minutes.
 set -uo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/check-lib.sh"
 
 if [ $# -ne 1 ] || [ ! -d "$1" ]; then
     echo "usage: $0 <build folder>" >&2
@@ -19,12 +20,7 @@ build=$(cd "$1" && pwd)
 program_bin="$build/src/main/TovrikOcr"
 server_bin="$build/tests/e2e/tovrik-trickle-server"
 render_bin="$build/standin/tovrik-render-sample"
-for tool in "$program_bin" "$server_bin" "$render_bin"; do
-    if [ ! -x "$tool" ]; then
-        echo "FAIL setup: $tool is not built" >&2
-        exit 2
-    fi
-done
+require_built "$program_bin" "$server_bin" "$render_bin"
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/tovrik-deadline.XXXXXX")
 server_pid=""
