@@ -30,13 +30,6 @@ fail() {
     echo "FAIL $1${2:+: $2}"
     failed=$((failed + 1))
 }
-# A fault that is known and not yet mended: told on every run (and counted in known), so that it
-# cannot be forgotten, while the checks after it still judge the rest.
-known_fault() {
-    echo "KNOWN FAULT $1${2:+: $2}"
-    known=$((${known:-0} + 1))
-}
-
 # start_xvfb FIRST_NUMBER WIDTHxHEIGHT LOG: an Xvfb on the first free display from FIRST_NUMBER
 # on, exported as DISPLAY, added to pids; returns once it takes clients (or after 10 s).
 start_xvfb() {

@@ -107,8 +107,12 @@ bindsym Ctrl+F9 exec $program --capture-and-copy
 bindsym Ctrl+F11 exec $program --capture-and-translate
 EOF
 
+# -D noscanout: on an output without the (software) cursor, sway hands a full-screen window's
+# buffer to the headless output as it is, and screencopy (grim) then reads the desktop below it,
+# not what the output shows: our overlay looked missing there until the pointer came. Real
+# outputs cannot show a client's shared-memory buffer that way; they composite it, as this does.
 WLR_BACKENDS=headless WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1 WLR_HEADLESS_OUTPUTS=1 \
-    sway -c "$work/sway.config" >"$work/sway.log" 2>&1 &
+    sway -D noscanout -c "$work/sway.config" >"$work/sway.log" 2>&1 &
 pids+=("$!")
 for _ in $(seq 1 100); do
     SWAYSOCK=$(ls "$XDG_RUNTIME_DIR"/sway-ipc.*.sock 2>/dev/null | head -n 1)
@@ -147,7 +151,7 @@ fi
 # The tray: a StatusNotifier host on the session bus before the program starts.
 /usr/bin/python3 "$work/sni_host.py" watch "$work/tray.log" 2>"$work/sni-host.log" &
 pids+=("$!")
-eventually 5 grep -q watching "$work/tray.log" || fail "the tray host" "$(cat "$work/sni-host.log")"
+eventually 5 grep -qs watching "$work/tray.log" || fail "the tray host" "$(cat "$work/sni-host.log")"
 
 
 # --- the program -----------------------------------------------------------------------------
@@ -246,22 +250,9 @@ if trigger "the capture-to-file trigger" F8; then
     if eventually 3 dimmed; then
         pass "both outputs show the dimmed frozen picture"
     else
-        # Seen with headless sway 1.7: the output the pointer is not on keeps showing the bare
-        # desktop although the compositor's tree has our full-screen window there; it is painted
-        # as soon as the pointer comes onto that output. Not found yet, so it is told on every run
-        # and the picture is then judged after the pointer has been on both outputs.
         swaymsg -t get_tree >"$work/tree-overlay.log"
-        known_fault "the output without the pointer is painted only once the pointer comes onto it" \
+        fail "both outputs show the dimmed frozen picture" \
             "mean gray $(mean_of "$work/overlay-left.png") and $(mean_of "$work/overlay-right.png")"
-        pointer_to 2400 100
-        sleep 0.2
-        pointer_to 5 5
-        if eventually 3 dimmed; then
-            pass "both outputs show the dimmed frozen picture once the pointer has been on each"
-        else
-            fail "both outputs show the dimmed frozen picture" \
-                "mean gray $(mean_of "$work/overlay-left.png") and $(mean_of "$work/overlay-right.png")"
-        fi
     fi
     # Logical 1700,200 on the left output (physical the same) to logical 2160,350 on the right
     # one, which is physical 2400,700 there: 700x500 physical pixels.
@@ -349,5 +340,5 @@ else
     fail "退出程序 in the tray menu" "no tray item or entry: $(head -c 300 "$work/tray-menu.log" 2>/dev/null)"
 fi
 
-echo "e2e-wayland: ${passed} passed, ${failed} failed${known:+, $known known faults (KNOWN FAULT lines above)}"
+echo "e2e-wayland: ${passed} passed, ${failed} failed"
 [ "$failed" -eq 0 ]
