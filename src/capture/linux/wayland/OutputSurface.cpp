@@ -13,6 +13,13 @@
 
 namespace tovrik::capture {
 
+namespace {
+
+constexpr int kSettleFrameMs = 16;
+constexpr int kSettleFrames = 16;
+
+} // namespace
+
 OutputSurface::OutputSurface(QScreen* screen)
     : QWidget(nullptr,
               Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::X11BypassWindowManagerHint),
@@ -25,6 +32,13 @@ OutputSurface::OutputSurface(QScreen* screen)
     setFocusPolicy(Qt::StrongFocus);
     setScreen(screen);
     setGeometry(screen->geometry());
+    m_settle.setInterval(kSettleFrameMs);
+    QObject::connect(&m_settle, &QTimer::timeout, this, [this] {
+        update(0, 0, 1, 1);
+        if (++m_settleFrames >= kSettleFrames) {
+            m_settle.stop();
+        }
+    });
 }
 
 void OutputSurface::Attach(const ui::Bitmap* frame, OverlayInput* input, const Rect& area, const Rect& physical,
@@ -131,6 +145,15 @@ void OutputSurface::keyReleaseEvent(QKeyEvent* event) {
     if (const int key = ui::QtKeyboard::VirtualKeyOf(*event); key != 0) {
         m_input->OnKeyUp(key);
     }
+}
+
+void OutputSurface::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    // sway places a full-screen window on its output with configures that change nothing
+    // here; Qt acknowledges them without a new frame, and sway then waits 200 ms for one before
+    // it shows the window. For the first quarter second each frame commits one pixel.
+    m_settleFrames = 0;
+    m_settle.start();
 }
 
 void OutputSurface::closeEvent(QCloseEvent* event) {

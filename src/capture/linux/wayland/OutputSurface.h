@@ -4,6 +4,7 @@
 #include "capture/linux/wayland/OutputLayout.h"
 #include "ui/Bitmap.h"
 
+#include <QTimer>
 #include <QWidget>
 
 class QScreen;
@@ -41,6 +42,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     [[nodiscard]] Point FramePoint(const QMouseEvent& event);
@@ -54,6 +56,9 @@ private:
     const OutputLayout* m_layout = nullptr;
     QPoint m_lastPointer;
     bool m_hadPointer = false;
+    // Frames committed after showing, see showEvent.
+    QTimer m_settle;
+    int m_settleFrames = 0;
 };
 
 } // namespace tovrik::capture
