@@ -22,6 +22,7 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 if [ "${1:-}" != --session ]; then
     # --- outside the session: tools, the user, the folder -----------------------------------
     source "$here/check-lib.sh"
+    source "$here/sway-session-lib.sh"
     if [ $# -ne 1 ] || [ ! -d "$1" ]; then
         echo "usage: $0 <build folder>" >&2
         exit 2
@@ -38,24 +39,10 @@ if [ "${1:-}" != --session ]; then
     artifacts="$build/e2e-wayland-artifacts"
     mkdir -p "$artifacts"
     work=$(mktemp -d /tmp/tovrik-wayland.XXXXXX)
-    chmod 755 "$work"
     cp "$build/src/main/TovrikOcr" "$build/standin/tovrik-standin" "$build/standin/tovrik-render-sample" "$probe" \
         "$here/e2e-wayland.sh" "$here/standin-lib.sh" "$here/e2e-desktop-lib.sh" "$here/check-lib.sh" \
-        "$here/../tests/e2e/linux/sni_host.py" "$work/"
-    runner=()
-    if [ "$(id -u)" -eq 0 ]; then
-        user=tovrik-e2e
-        if ! id "$user" >/dev/null 2>&1; then
-            useradd --no-create-home --home-dir "$work/home" --shell /bin/sh "$user" || {
-                echo "FAIL setup: cannot create the user $user" >&2
-                exit 2
-            }
-        fi
-        chown -R "$user:" "$work"
-        runner=(runuser -u "$user" --)
-    fi
-    "${runner[@]}" env -i PATH="$PATH" LANG=C.UTF-8 LC_ALL=C.UTF-8 HOME="$work/home" \
-        dbus-run-session -- bash "$work/e2e-wayland.sh" --session "$work"
+        "$here/sway-session-lib.sh" "$here/../tests/e2e/linux/sni_host.py" "$work/"
+    sway_session_run "$work" e2e-wayland.sh
     code=$?
     cp "$work"/*.log "$work"/*.out "$artifacts/" 2>/dev/null
     # The screenshots and the pictures compared; the big patterns can be made again.
@@ -70,11 +57,10 @@ fi
 work=$2
 source "$work/standin-lib.sh"
 source "$work/e2e-desktop-lib.sh"
+source "$work/sway-session-lib.sh"
 cd "$work" || exit 2
-export XDG_RUNTIME_DIR="$work/runtime" XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data"
-export HOME="$work/home" TOVRIK_TEST_HOOK=1 OMP_THREAD_LIMIT=1
-mkdir -p "$XDG_RUNTIME_DIR" "$HOME" "$XDG_CONFIG_HOME"
-chmod 700 "$XDG_RUNTIME_DIR"
+enter_sway_session "$work"
+export TOVRIK_TEST_HOOK=1 OMP_THREAD_LIMIT=1
 pids=()
 cleanup() { end_processes; }
 trap cleanup EXIT
@@ -107,24 +93,7 @@ bindsym Ctrl+F9 exec $program --capture-and-copy
 bindsym Ctrl+F11 exec $program --capture-and-translate
 EOF
 
-# -D noscanout: on an output without the (software) cursor, sway hands a full-screen window's
-# buffer to the headless output as it is, and screencopy (grim) then reads the desktop below it,
-# not what the output shows: our overlay looked missing there until the pointer came. Real
-# outputs cannot show a client's shared-memory buffer that way; they composite it, as this does.
-WLR_BACKENDS=headless WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1 WLR_HEADLESS_OUTPUTS=1 \
-    sway -D noscanout -c "$work/sway.config" >"$work/sway.log" 2>&1 &
-pids+=("$!")
-for _ in $(seq 1 100); do
-    SWAYSOCK=$(ls "$XDG_RUNTIME_DIR"/sway-ipc.*.sock 2>/dev/null | head -n 1)
-    [ -n "$SWAYSOCK" ] && swaymsg -s "$SWAYSOCK" -t get_version >/dev/null 2>&1 && break
-    sleep 0.1
-done
-export SWAYSOCK
-export WAYLAND_DISPLAY=$(cd "$XDG_RUNTIME_DIR" && ls wayland-* 2>/dev/null | grep -v lock | head -n 1)
-export XDG_SESSION_TYPE=wayland
-unset DISPLAY
-swaymsg create_output >/dev/null
-sleep 1
+start_headless_sway "$work/sway.config" "$work/sway.log"
 outputs=$(swaymsg -t get_outputs -r | grep -c '"name": "HEADLESS-')
 if [ "$outputs" = 2 ]; then pass "sway with two outputs"; else fail "sway with two outputs" "$outputs"; fi
 # The premise of the pixel checks: each output shows its pattern pixel for pixel.
