@@ -33,6 +33,8 @@ PACKAGES=(
     openbox dbus-daemon
     # overlay benchmark: the timing reference
     flameshot
+    # OCR benchmark of screens (bench/ScreensBench.sh): the programs whose screens it reads
+    xterm zenity
     # the overlay drawn by the X server (XRender)
     libxrender-dev
     # the .deb (scripts/package-check.sh): dpkg-shlibdeps, the menu entry's and metainfo's validators

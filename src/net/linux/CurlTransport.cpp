@@ -184,11 +184,9 @@ void SetProxy(CURL* easy, const HttpRequest& request) {
 
 } // namespace
 
-CurlTransport::CurlTransport(CurlFlavour flavour)
-    : m_flavour(flavour),
-      m_objectState(flavour == CurlFlavour::RequestObject ? std::make_unique<CurlShare>(true) : nullptr) {
-    InitialiseCurl();
-}
+// libcurl, and with it the TLS library, is set up at the first exchange, not when the program
+// starts: that costs 2 MB of memory a program waiting in the tray would carry for nothing.
+CurlTransport::CurlTransport(CurlFlavour flavour) : m_flavour(flavour) {}
 
 CurlTransport::~CurlTransport() = default;
 
@@ -201,6 +199,12 @@ CURLSH* CurlTransport::StoreFor(const HttpRequest& request) const {
 }
 
 HttpResponse CurlTransport::Exchange(const HttpRequest& request) {
+    std::call_once(m_setUp, [this] {
+        InitialiseCurl();
+        if (m_flavour == CurlFlavour::RequestObject) {
+            m_objectState = std::make_unique<CurlShare>(true);
+        }
+    });
     HttpResponse response;
     const EasyHandle handle(curl_easy_init());
     CURL* easy = handle.get();

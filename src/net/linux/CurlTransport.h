@@ -4,6 +4,7 @@
 #include "net/linux/CurlShare.h"
 
 #include <memory>
+#include <mutex>
 
 namespace tovrik::net {
 
@@ -24,7 +25,8 @@ private:
     [[nodiscard]] CURLSH* StoreFor(const HttpRequest& request) const;
 
     CurlFlavour m_flavour;
-    std::unique_ptr<CurlShare> m_objectState; // request object only
+    std::once_flag m_setUp;
+    std::unique_ptr<CurlShare> m_objectState; // request object only, made at the first exchange
 };
 
 } // namespace tovrik::net
