@@ -1,5 +1,6 @@
 #include "OcrEngine.h"
 
+#include "OcrCleanup.h"
 #include "OcrImage.h"
 #include "OcrText.h"
 
@@ -26,6 +27,10 @@ constexpr int kScreenDpi = 96;
 // Word confidences of the Latin model: 75 to 96 on Latin text, mostly under 45 on Chinese, where
 // a word of two characters may still reach 55.
 constexpr int kSureLatin = 70;
+// Frames are at least this wide and high: a check box (13 px) is no frame; a button or a field
+// holding a line of text is.
+constexpr int kFrameMinWidth = 30;
+constexpr int kFrameMinHeight = 14;
 
 struct TextDeleter {
     void operator()(char* text) const { delete[] text; }
@@ -116,6 +121,8 @@ OcrResult OcrEngine::Recognize(std::string_view imageBytes) {
     if (!m_ready) {
         return {};
     }
+    // Buttons, fields and group boxes: their text is read as lines of its own.
+    RemoveFrames(gray.get(), kFrameMinWidth, kFrameMinHeight);
     const std::vector<TextLine> lines = FindLines(gray.get());
     if (lines.empty()) {
         return {};

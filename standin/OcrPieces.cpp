@@ -37,9 +37,11 @@ constexpr int kChineseBlobTenths = 8;
 // Text this many tenths of a line height apart is in columns (or table cells), possibly in
 // different scripts: always read apart.
 constexpr int kColumnGapTenths = 15;
-// A word this many times as high as the line's median word is no text (a frame, a rule). Latin
-// words range from the x-height ("on") to ascender plus descender ("jQuery"), over twice it.
-constexpr int kFrameHeights = 3;
+// A word this many tenths as high as the line's median word is no text (a frame, a rule, an
+// icon beside the first lines of a message). Latin words range from the x-height ("on") to
+// ascender plus descender ("help"), 1.8 to 2 times it; a dialog's icon stands 2.3 to 2.6 times as
+// high as the text beside it.
+constexpr int kFrameTenths = 22;
 // A blob at most this fraction of the line's height wide and high may be a mark.
 constexpr int kMarkDivisor = 2;
 
@@ -174,8 +176,10 @@ void DropFrames(std::vector<TextLine>& lines) {
         if (heights.size() < 2) {
             continue;
         }
-        std::nth_element(heights.begin(), heights.begin() + static_cast<long>(heights.size() / 2), heights.end());
-        const int limit = kFrameHeights * heights[heights.size() / 2];
+        // The lower median: of an icon and the one word beside it, the word.
+        const size_t middle = (heights.size() - 1) / 2;
+        std::nth_element(heights.begin(), heights.begin() + static_cast<long>(middle), heights.end());
+        const int limit = kFrameTenths * heights[middle] / 10;
         std::erase_if(line.words, [limit](const TextWord& word) { return word.box.height > limit; });
         PixelBox box = line.words.front().box;
         for (const TextWord& word : line.words) {

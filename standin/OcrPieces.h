@@ -53,10 +53,11 @@ struct PieceReading {
 };
 
 // A selection often takes in a bit of a window's frame, a scroll bar or a rule beside the text,
-// which the layout analysis counts as a word of the line: far taller than the line's letters, it
-// makes the line as tall as itself and the model then reads the text at the wrong size. Such
-// words (over three times the median height of the line's words) are dropped and the line shrinks to
-// the words left.
+// and a dialog has its icon beside the first lines of its message, which the layout analysis
+// counts as a word of the line: far taller than the line's letters, it makes the line as tall as
+// itself and the model then reads the text at the wrong size (or not at all). Such words (over
+// 2.2 times the median height of the line's words) are dropped and the line shrinks to the words
+// left.
 void DropFrames(std::vector<TextLine>& lines);
 
 // The recognition costs about as much as the width it reads, so lines are cut into pieces small

@@ -27,7 +27,7 @@ TextLine Line(int top, int height, int count, int wordWidth, int gap) {
     return line;
 }
 
-TEST(DropFrames, DropsFramesAndRulesBesideTheTextAndShrinksTheLine) {
+TEST(DropFrames, DropsFramesRulesAndIconsBesideTheTextAndShrinksTheLine) {
     // A window's edge left of "Hello from Wine": one blob as high as the whole selection.
     TextLine framed;
     framed.words = {Word(0, 0, 10, 116), Word(39, 44, 77, 24), Word(129, 44, 71, 24), Word(214, 46, 78, 20)};
@@ -35,13 +35,24 @@ TEST(DropFrames, DropsFramesAndRulesBesideTheTextAndShrinksTheLine) {
     // Words from the x-height to ascender plus descender stay.
     TextLine mixed = Line(300, 24, 3, 40, 10);
     mixed.words[0].box = {20, 308, 40, 11};
+    TextLine lower = Line(340, 11, 5, 40, 10);
+    lower.words[2].box = {120, 337, 40, 21};
+    lower.box = {20, 337, 240, 21};
+    // A dialog's icon beside the first line of its message, 2.3 times as high.
+    TextLine icon;
+    icon.words = {Word(16, 500, 42, 42), Word(74, 501, 78, 18), Word(161, 501, 27, 18), Word(196, 501, 126, 18)};
+    icon.box = {16, 500, 306, 42};
     // A rule alone, and a lone word however high.
     TextLine rule;
     rule.words = {Word(0, 400, 600, 4)};
     rule.box = rule.words[0].box;
-    std::vector<TextLine> lines = {framed, mixed, rule};
+    // The same with all the line's text taken for one word.
+    TextLine iconAndWord;
+    iconAndWord.words = {Word(12, 600, 42, 42), Word(79, 605, 158, 15)};
+    iconAndWord.box = {12, 600, 225, 42};
+    std::vector<TextLine> lines = {framed, mixed, rule, lower, icon, iconAndWord};
     DropFrames(lines);
-    ASSERT_EQ(lines.size(), 3u);
+    ASSERT_EQ(lines.size(), 6u);
     ASSERT_EQ(lines[0].words.size(), 3u);
     EXPECT_EQ(lines[0].box.left, 39);
     EXPECT_EQ(lines[0].box.top, 44);
@@ -50,6 +61,13 @@ TEST(DropFrames, DropsFramesAndRulesBesideTheTextAndShrinksTheLine) {
     EXPECT_EQ(lines[1].words.size(), 3u);
     EXPECT_EQ(lines[1].box.height, 24);
     EXPECT_EQ(lines[2].words.size(), 1u);
+    EXPECT_EQ(lines[3].words.size(), 5u);
+    EXPECT_EQ(lines[3].box.height, 21);
+    ASSERT_EQ(lines[4].words.size(), 3u);
+    EXPECT_EQ(lines[4].box.left, 74);
+    EXPECT_EQ(lines[4].box.height, 18);
+    ASSERT_EQ(lines[5].words.size(), 1u);
+    EXPECT_EQ(lines[5].box.left, 79);
 }
 
 std::vector<LinePiece> Cut(const std::vector<TextLine>& lines, bool chinese = false) {

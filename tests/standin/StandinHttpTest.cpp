@@ -91,6 +91,38 @@ std::string Framed(const std::string& png) {
     return out;
 }
 
+void FillBox(Pix* pix, int x, int y, int w, int h, int value) {
+    Box* box = boxCreate(x, y, w, h);
+    pixSetInRectArbitrary(pix, box, static_cast<l_uint32>(value));
+    boxDestroy(&box);
+}
+
+// A message box: its icon beside the first two lines of the message, over twice as high as
+// them, and a framed button under them.
+std::string Dialog(const std::string& messagePng, const std::string& buttonPng) {
+    Pix* message = pixReadMem(reinterpret_cast<const l_uint8*>(messagePng.data()), messagePng.size());
+    Pix* button = pixReadMem(reinterpret_cast<const l_uint8*>(buttonPng.data()), buttonPng.size());
+    const int messageWidth = pixGetWidth(message), messageHeight = pixGetHeight(message);
+    const int buttonWidth = pixGetWidth(button), buttonHeight = pixGetHeight(button);
+    Pix* dialog = pixCreate(70 + std::max(messageWidth, buttonWidth + 40), messageHeight + buttonHeight + 40, 8);
+    pixSetAll(dialog);
+    FillBox(dialog, 12, 6, 42, 42, 70); // the icon, with its "!" in white
+    FillBox(dialog, 30, 12, 6, 20, 255);
+    FillBox(dialog, 30, 37, 6, 6, 255);
+    pixRasterop(dialog, 70, 0, messageWidth, messageHeight, PIX_SRC, message, 0, 0);
+    const int left = 70, top = messageHeight + 10, width = buttonWidth + 24, height = buttonHeight + 8;
+    pixRasterop(dialog, left + 12, top + 4, buttonWidth, buttonHeight, PIX_SRC, button, 0, 0);
+    FillBox(dialog, left, top, width, 1, 90);
+    FillBox(dialog, left, top + height - 1, width, 1, 90);
+    FillBox(dialog, left, top, 1, height, 90);
+    FillBox(dialog, left + width - 1, top, 1, height, 90);
+    std::string out = PngOf(dialog);
+    for (Pix* pix : {message, button, dialog}) {
+        pixDestroy(&pix);
+    }
+    return out;
+}
+
 // Light text on a dark background, as a dark theme shows it.
 std::string Inverted(const std::string& png) {
     Pix* pix = pixReadMem(reinterpret_cast<const l_uint8*>(png.data()), png.size());
@@ -255,6 +287,21 @@ TEST_F(StandinHttpTest, RecognisesShortLinesSmallChineseAndColumns) {
             "Open the file menu 今天天气很好\nChoose a folder 我们一起去公园\nPress the Save key 春天来了\n", columns),
         0.95)
         << columns;
+}
+
+TEST_F(StandinHttpTest, ReadsTheMessageBesideADialogsIconAndTheButtonInItsFrame) {
+    const std::string token = Token();
+    auto read = [&](const std::string& png) {
+        return Lines(Ocr("/rest/2.0/ocr/v1/general_basic", token, "image=" + UrlEncode(Base64Encode(png))));
+    };
+    const std::string english =
+        read(Dialog(Render({"Remove the selected files", "from the archive now?"}, 16, StripFormat::Png),
+                    Render({"Cancel"}, 16, StripFormat::Png)));
+    EXPECT_GE(CharacterAccuracy("Remove the selected files\nfrom the archive now?\nCancel\n", english), 0.95)
+        << english;
+    const std::string chinese = read(Dialog(Render({"确定要删除这些文件吗", "删除后无法恢复"}, 16, StripFormat::Png),
+                                            Render({"取消"}, 16, StripFormat::Png)));
+    EXPECT_GE(CharacterAccuracy("确定要删除这些文件吗\n删除后无法恢复\n取消\n", chinese), 0.95) << chinese;
 }
 
 TEST_F(StandinHttpTest, BlankPictureGivesNoLines) {
