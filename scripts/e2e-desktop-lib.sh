@@ -105,6 +105,16 @@ tray_icon_position() {
         sed -E 's/.* \+(-?[0-9]+)\+(-?[0-9]+)$/\1 \2/' | tail -n 1
 }
 tray_docked() { [ -n "$(tray_icon_position)" ]; }
+# True once a menu of the program is on the screen: a mapped override-redirect window of its own
+# at the top level (the tray icon is a child of the tray; the overlay is unmapped between captures).
+menu_shown() {
+    local window
+    for window in $(xwininfo -root -children | awk '/"TovrikOcr": \("TovrikOcr" "TovrikOcr"\)/ {print $1}'); do
+        xwininfo -id "$window" | grep -q 'Override Redirect State: yes' &&
+            xwininfo -id "$window" | grep -q IsViewable && return 0
+    done
+    return 1
+}
 # drag_and_finish <x1> <y1> <x2> <y2>: a selection on the overlay, then a double-click inside it.
 drag_and_finish() {
     xdotool mousemove "$1" "$2" sleep 0.1 mousedown 1 sleep 0.05 mousemove $((($1 + $3) / 2)) $((($2 + $4) / 2)) \

@@ -118,6 +118,12 @@ exit_through_tray() {
         fail "$1" "no tray menu"
         return 1
     fi
+    # The keys go to the menu once it is mapped and holds the keyboard; sent before, they are lost
+    # and the program rightly keeps running.
+    if ! eventually 5 menu_shown; then
+        fail "$1" "the tray menu is not on the screen"
+        return 1
+    fi
     sleep 0.3
     [ "${2:-}" = shot ] && screenshot tray-menu
     # The last entry is "退出程序".
