@@ -76,6 +76,9 @@ idle_seconds=35
 
 load() { cut -d' ' -f1 /proc/loadavg; }
 ticks() { awk '{print $14 + $15}' "/proc/$program/stat"; }
+# Times any thread of the program was scheduled: a program that polls shows it here long before
+# it adds up to a clock tick.
+wakeups() { cat "/proc/$program"/task/*/status 2>/dev/null | awk '/ctxt_switches/ { n += $2 } END { print n + 0 }'; }
 server_ticks() { awk '{print $14 + $15}' "/proc/$xvfb/stat"; }
 ms_of_ticks() { awk -v t="$1" -v hz="$(getconf CLK_TCK)" 'BEGIN { printf "%.0f", t * 1000 / hz }'; }
 median_of() { tr ' ' '\n' | grep . | sort -n | awk '{ v[NR] = $1 } END { if (NR % 2) print v[(NR + 1) / 2]; else printf "%.1f\n", (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
@@ -125,10 +128,12 @@ start_program
 echo "== idle in the tray"
 rss=$(awk '/^VmRSS/{print $2}' "/proc/$program/status")
 before=$(ticks)
+woken=$(wakeups)
 sleep 10
+woken=$(($(wakeups) - woken))
 after=$(ticks)
 echo "idle RSS: $((rss / 1024)) MB ($rss kB)"
-echo "idle CPU over 10 s: $((after - before)) clock ticks"
+echo "idle CPU over 10 s: $((after - before)) clock ticks, $woken wake-ups"
 first=$(capture_once)
 echo "start 1: ${first:-?} ms ($(cpu_of_one))"
 firsts="$firsts $first"
@@ -152,8 +157,11 @@ echo "== TovrikOcr: the first capture after $idle_seconds s idle ($idle_runs tim
 idles=""
 idle_ticks_in_captures=0
 idle_before=$(ticks)
+idle_wakeups=0
 for run in $(seq 1 "$idle_runs"); do
+    woken=$(wakeups)
     sleep "$idle_seconds"
+    idle_wakeups=$((idle_wakeups + $(wakeups) - woken))
     idle=$(capture_once)
     echo "after idle $run: ${idle:-?} ms ($(cpu_of_one))"
     idles="$idles $idle"
@@ -183,5 +191,5 @@ if [ -n "$theirs" ] && [ -n "$ours" ]; then
     awk -v a="$theirs" -v b="$ours" 'BEGIN { printf "ratio flameshot / TovrikOcr: %.1f (goal: at least 3)\n", a / b }'
 fi
 echo "idle RSS: $((rss / 1024)) MB before the first capture, $((rss_rest / 1024)) MB after captures (goal: at most 45 MB); $((rss_idle / 1024)) MB after the idle captures"
-echo "idle CPU: $((idle_after - idle_before - idle_ticks_in_captures)) ticks over $((idle_runs * idle_seconds)) s of idle waits"
+echo "idle CPU: $((idle_after - idle_before - idle_ticks_in_captures)) ticks over $((idle_runs * idle_seconds)) s of idle waits; $idle_wakeups wake-ups in them (goal: 0 CPU)"
 echo "load at the end: $(uptime)"

@@ -94,6 +94,8 @@ trigger() {
     trigger_ms=$((($(date +%s%N) - started) / 1000000))
 }
 alive() { kill -0 "$program_pid" 2>/dev/null; }
+# How many times a thread of the program was scheduled so far.
+wakeups() { cat "/proc/$program_pid"/task/*/status 2>/dev/null | awk '/ctxt_switches/ { n += $2 } END { print n + 0 }'; }
 # The ICCCM state the window manager gives a client window: Normal, Iconic or Withdrawn.
 wm_state() {
     local state
@@ -304,6 +306,17 @@ if wait_for "$m" '^TOVRIK-HOOK hidden 设置窗口' 5 >/dev/null && eventually 5
     pass "with the tray back the close box hides the settings window"
 else
     fail "with the tray back the close box hides the settings window" "state $(wm_state "$settings_window")"
+fi
+# Waiting in the tray, the program sleeps: trays are noticed through the server's and the bus's
+# notices, not looked for by a timer.
+sleep 1
+woken=$(wakeups)
+sleep 3
+woken=$(($(wakeups) - woken))
+if [ "$woken" -lt 3 ]; then
+    pass "waiting in the tray the program sleeps ($woken wake-ups in 3 s)"
+else
+    fail "waiting in the tray the program sleeps" "$woken wake-ups in 3 s"
 fi
 # A double-click on the icon brings it back.
 position=$(tray_icon_position)

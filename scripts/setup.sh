@@ -14,7 +14,7 @@ PACKAGES=(
     libssl-dev duktape-dev libcurl4-openssl-dev libcpp-httplib-dev
     libpng-dev libjpeg-dev libgif-dev libtiff-dev
     # Linux desktop backend
-    qt6-base-dev qt6-image-formats-plugins qt6-translations-l10n libx11-dev libx11-xcb-dev libxcb1-dev libxext-dev
+    qt6-base-dev qt6-image-formats-plugins qt6-translations-l10n libx11-dev libx11-xcb-dev libxcb1-dev libxcb-xfixes0-dev libxext-dev
     libmpg123-dev libout123-0 mpg123
     # local stand-in: offline OCR and speech
     libtesseract-dev libleptonica-dev tesseract-ocr-eng tesseract-ocr-chi-sim

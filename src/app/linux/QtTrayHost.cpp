@@ -2,6 +2,7 @@
 
 #include "app/TrayIcon.h"
 #include "app/linux/AppIcon.h"
+#include "app/linux/TrayPresenceWatch.h"
 #include "ui/linux/PictureImage.h"
 #include "ui/linux/QtText.h"
 #include "ui/linux/QtWindowSystem.h"
@@ -25,7 +26,6 @@ namespace {
 
 constexpr int kLeftButtonUp = 514;
 constexpr int kMiddleButtonUp = 520;
-constexpr int kWatchIntervalMs = 1000;
 constexpr int kDbusTimeoutMs = 500;
 
 // What Qt itself asks before it puts the icon on D-Bus rather than into an XEmbed tray.
@@ -52,9 +52,7 @@ bool XEmbedTrayPresent() {
 
 } // namespace
 
-QtTrayHost::QtTrayHost(ui::QtWindowSystem& windows) : m_windows(windows) {
-    QObject::connect(&m_watch, &QTimer::timeout, [this] { Watch(); });
-}
+QtTrayHost::QtTrayHost(ui::QtWindowSystem& windows) : m_windows(windows) {}
 
 QtTrayHost::~QtTrayHost() = default;
 
@@ -73,13 +71,15 @@ bool QtTrayHost::AddIcon(ui::FormId owner, BytesView iconData) {
     } else {
         ui::TestHook::Report("tray", "added", "no-tray");
     }
-    m_watch.start(kWatchIntervalMs);
+    if (!m_watch) {
+        m_watch = std::make_unique<TrayPresenceWatch>([this] { Watch(); });
+    }
     return true;
 }
 
 bool QtTrayHost::TrayPresent() const {
     if (m_icon) {
-        return QSystemTrayIcon::isSystemTrayAvailable();
+        return m_statusNotifier ? StatusNotifierHostRegistered() : XEmbedTrayPresent();
     }
     // Qt chooses between a StatusNotifier item and an XEmbed icon once per process, at its first
     // look for a tray; so it is not asked before a tray of either kind is there.
@@ -154,7 +154,7 @@ void QtTrayHost::SetMenu(ui::FormId owner, TextView menu) {
 }
 
 void QtTrayHost::RemoveIcon() {
-    m_watch.stop();
+    m_watch.reset();
     if (m_icon) {
         m_icon->hide();
         m_icon.reset();

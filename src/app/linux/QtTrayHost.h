@@ -4,7 +4,6 @@
 
 #include <QIcon>
 #include <QString>
-#include <QTimer>
 
 #include <memory>
 
@@ -17,6 +16,8 @@ class QtWindowSystem;
 
 namespace tovrik::app {
 
+class TrayPresenceWatch;
+
 // The notification-area icon through QSystemTrayIcon, on an XEmbed tray or a StatusNotifier
 // host. Its clicks reach the owner form as the Windows mouse messages the core expects: 515
 // for a left double-click, and for the activation of a StatusNotifier host (a single click
@@ -24,7 +25,8 @@ namespace tovrik::app {
 // right button when no menu has been handed over. A handed-over menu is the tray's own context
 // menu, read by StatusNotifier hosts through D-Bus.
 //
-// Trays come and go: they are looked for once a second; when the last tray goes the owner hears
+// Trays come and go: the program looks again whenever the X server or the session bus reports a
+// change of the tray's owner (TrayPresenceWatch), and sleeps in between; when the last tray goes the owner hears
 // kTrayHostGone, and when one comes the owner hears kTrayHostAppeared and an XEmbed icon is
 // made anew for it (a StatusNotifier item registers again by itself). With no tray at start the icon is made only once
 // one is there, of whichever kind it is. Qt keeps its first choice between the two kinds, so an
@@ -57,7 +59,7 @@ private:
     std::unique_ptr<QSystemTrayIcon> m_icon;
     bool m_present = false;
     bool m_statusNotifier = false;
-    QTimer m_watch;
+    std::unique_ptr<TrayPresenceWatch> m_watch;
 };
 
 } // namespace tovrik::app
