@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vector>
+
 struct Pix;
 
 namespace tovrik::standin {
@@ -11,5 +13,24 @@ namespace tovrik::standin {
 // that lies along the edges of its box (a rectangle, maybe with rounded corners) is painted
 // white, so that the text inside is read as a line of its own.
 void RemoveFrames(Pix* gray, int minWidth, int minHeight);
+
+// Icons beside a dialog's message (a question mark in a disc, a warning sign): a blob of ink
+// at least `minSide` both ways, no more than twice as wide as high or high as wide, and filled
+// for at least `minFillPercent` of its box, is painted white with its box. Letters are smaller,
+// or, as large, hollow; left there, an icon is read as a character ("人", "《").
+void RemoveIcons(Pix* gray, int minSide, int minFillPercent);
+
+// Rows top to bottom (excluded) of a picture.
+struct RowBand {
+    int top = 0;
+    int bottom = 0;
+};
+
+// Bands across the picture on a background of their own (a window's title bar, a list's header,
+// a selected row): each row of such a band is made dark text on white, inverted first when its
+// text is lighter than its background; the bands are returned top to bottom. A row belongs to
+// a band when its median level is more than `offPage` from the picture's; a band is
+// `minHeight` to `maxHeight` rows.
+[[nodiscard]] std::vector<RowBand> NormaliseBands(Pix* gray, int offPage, int minHeight, int maxHeight);
 
 } // namespace tovrik::standin

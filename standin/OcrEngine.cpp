@@ -24,6 +24,7 @@ constexpr int kSmallLineHeight = 16;
 // Tesseract's limit is 32767; far smaller than that is already no screen capture.
 constexpr int kMaxSide = 16384;
 constexpr int kScreenDpi = 96;
+constexpr const char* kLocalThreshold = "2";
 // Word confidences of the Latin model: 75 to 96 on Latin text, mostly under 45 on Chinese, where
 // a word of two characters may still reach 55.
 constexpr int kSureLatin = 70;
@@ -31,6 +32,17 @@ constexpr int kSureLatin = 70;
 // holding a line of text is.
 constexpr int kFrameMinWidth = 30;
 constexpr int kFrameMinHeight = 14;
+// A band on a background of its own: a row whose median level is this far from the picture's,
+// and a title bar's height from 100% to 200% (a list's row or header is as high).
+constexpr int kBandOffPage = 48;
+constexpr int kBandMinHeight = 10;
+constexpr int kBandMaxHeight = 60;
+// Dialog icons are 32 px and more (48 at 100%); a Chinese character of 200% text is 28 px. A
+// filled disc covers 79% of its box, a question mark's disc with its mark 60%.
+constexpr int kIconMinSide = 32;
+constexpr int kIconMinFillPercent = 45;
+// A band this close to the top of the picture is a window's title bar (below its outer border).
+constexpr int kTitleBarTop = 4;
 
 struct TextDeleter {
     void operator()(char* text) const { delete[] text; }
@@ -45,6 +57,9 @@ std::unique_ptr<tesseract::TessBaseAPI> LoadModel(const std::string& dataPath, c
     // Dark pictures are inverted before recognition; tesseract's own retry of every unsure line
     // inverted would double the time spent on text it cannot read anyway.
     api->SetVariable("tessedit_do_invert", "0");
+    // Sauvola's local threshold: one threshold for the whole picture loses the gray text of a
+    // dark list's header, or a light theme's faint labels, beside black text.
+    api->SetVariable("thresholding_method", kLocalThreshold);
     return api;
 }
 
@@ -121,9 +136,12 @@ OcrResult OcrEngine::Recognize(std::string_view imageBytes) {
     if (!m_ready) {
         return {};
     }
+    // Title bars, list headers and selected rows: their text is set dark on white like the rest.
+    const std::vector<RowBand> bands = NormaliseBands(gray.get(), kBandOffPage, kBandMinHeight, kBandMaxHeight);
+    RemoveIcons(gray.get(), kIconMinSide, kIconMinFillPercent);
     // Buttons, fields and group boxes: their text is read as lines of its own.
     RemoveFrames(gray.get(), kFrameMinWidth, kFrameMinHeight);
-    const std::vector<TextLine> lines = FindLines(gray.get());
+    const std::vector<TextLine> lines = FindLinesBesideBands(gray.get(), bands);
     if (lines.empty()) {
         return {};
     }
@@ -161,6 +179,9 @@ OcrResult OcrEngine::Recognize(std::string_view imageBytes) {
     OcrResult result;
     for (size_t line = 0; line < lines.size(); ++line) {
         std::string words = JoinPieces(pieces, readings, line);
+        if (StartsWithMark(lines[line])) {
+            words = WithoutMark(words);
+        }
         if (!words.empty()) {
             const PixelBox& box = lines[line].box;
             result.lines.push_back({std::move(words), box.left, box.top, box.width, box.height});
@@ -173,6 +194,37 @@ OcrResult OcrEngine::Recognize(std::string_view imageBytes) {
         }
     }
     return result;
+}
+
+// The lines of the bands are found in each band alone: a title bar's small text among the
+// window's would change how the layout analysis spaces the words of the rest.
+std::vector<TextLine> OcrEngine::FindLinesBesideBands(Pix* gray, const std::vector<RowBand>& bands) {
+    if (bands.empty()) {
+        return FindLines(gray);
+    }
+    const int width = PixWidth(gray);
+    const PixPtr rest(pixCopy(nullptr, gray));
+    for (const RowBand& band : bands) {
+        pixRasterop(rest.get(), 0, band.top, width, band.bottom - band.top, PIX_SET, nullptr, 0, 0);
+    }
+    std::vector<TextLine> lines = FindLines(rest.get());
+    for (const RowBand& band : bands) {
+        const PixPtr part = Crop(gray, 0, band.top, width, band.bottom - band.top);
+        for (TextLine& line : part ? FindLines(part.get()) : std::vector<TextLine>{}) {
+            if (band.top <= kTitleBarTop) {
+                KeepTitle(line, width);
+            }
+            line.box.top += band.top;
+            for (TextWord& word : line.words) {
+                word.box.top += band.top;
+                word.lastBlob.top += band.top;
+            }
+            const auto after = std::find_if(lines.begin(), lines.end(),
+                                            [&](const TextLine& other) { return other.box.top > line.box.top; });
+            lines.insert(after, std::move(line));
+        }
+    }
+    return lines;
 }
 
 // Layout analysis only (no recognition) at the picture's own size: cheap, and what the

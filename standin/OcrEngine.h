@@ -1,5 +1,6 @@
 #pragma once
 
+#include "OcrCleanup.h"
 #include "OcrPieces.h"
 
 #include <array>
@@ -68,6 +69,7 @@ private:
     static constexpr size_t kThreads = 2;
 
     [[nodiscard]] std::vector<TextLine> FindLines(Pix* gray);
+    [[nodiscard]] std::vector<TextLine> FindLinesBesideBands(Pix* gray, const std::vector<RowBand>& bands);
     // Reads each piece with the Chinese model or the Latin one (`chinese`, indexed as the pieces)
     // into the readings, each set of models taking the widest piece left when free.
     [[nodiscard]] std::vector<PieceReading> ReadPieces(const std::vector<LinePiece>& pieces,

@@ -11,6 +11,10 @@ namespace {
 
 constexpr float kDarkMean = 128.0F;
 constexpr int kMeanSampling = 4;
+// A dark theme's surfaces are several grays (window #2f2f2f, fields #3a3a3a, buttons #4a4a4a);
+// made light they are 208, 197 and 181, and the models take a button's fill for part of its
+// text. Everything this light or lighter is paper; the levels below are spread over the range.
+constexpr int kDarkThemePaper = 195;
 
 } // namespace
 
@@ -30,6 +34,7 @@ PixPtr DecodeGray(std::string_view bytes) {
     l_float32 mean = 255.0F;
     if (pixGetAverageMasked(gray.get(), nullptr, 0, 0, kMeanSampling, L_MEAN_ABSVAL, &mean) == 0 && mean < kDarkMean) {
         pixInvert(gray.get(), gray.get());
+        pixGammaTRC(gray.get(), gray.get(), 1.0F, 0, kDarkThemePaper);
     }
     return gray;
 }

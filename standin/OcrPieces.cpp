@@ -42,6 +42,7 @@ constexpr int kColumnGapTenths = 15;
 // ascender plus descender ("help"), 1.8 to 2 times it; a dialog's icon stands 2.3 to 2.6 times as
 // high as the text beside it.
 constexpr int kFrameTenths = 22;
+constexpr int kMarkTenths = 6;
 // A blob at most this fraction of the line's height wide and high may be a mark.
 constexpr int kMarkDivisor = 2;
 
@@ -165,6 +166,20 @@ std::vector<Cut> Cuts(const TextLine& line, long share, bool chinese) {
     return cuts;
 }
 
+// The box of the words (at least one).
+PixelBox Enclosing(const std::vector<TextWord>& words) {
+    PixelBox box = words.front().box;
+    for (const TextWord& word : words) {
+        const int right = std::max(Right(box), Right(word.box));
+        const int bottom = std::max(Bottom(box), Bottom(word.box));
+        box.left = std::min(box.left, word.box.left);
+        box.top = std::min(box.top, word.box.top);
+        box.width = right - box.left;
+        box.height = bottom - box.top;
+    }
+    return box;
+}
+
 } // namespace
 
 void DropFrames(std::vector<TextLine>& lines) {
@@ -181,17 +196,49 @@ void DropFrames(std::vector<TextLine>& lines) {
         std::nth_element(heights.begin(), heights.begin() + static_cast<long>(middle), heights.end());
         const int limit = kFrameTenths * heights[middle] / 10;
         std::erase_if(line.words, [limit](const TextWord& word) { return word.box.height > limit; });
-        PixelBox box = line.words.front().box;
-        for (const TextWord& word : line.words) {
-            const int right = std::max(Right(box), Right(word.box));
-            const int bottom = std::max(Bottom(box), Bottom(word.box));
-            box.left = std::min(box.left, word.box.left);
-            box.top = std::min(box.top, word.box.top);
-            box.width = right - box.left;
-            box.height = bottom - box.top;
-        }
-        line.box = box;
+        line.box = Enclosing(line.words);
     }
+}
+
+bool StartsWithMark(const TextLine& line) {
+    if (line.words.size() < 2) {
+        return false;
+    }
+    const PixelBox& mark = line.words[0].box;
+    const int gap = line.words[1].box.left - Right(mark);
+    const int height = line.box.height;
+    return 2 * mark.width >= mark.height && 10 * mark.width <= 11 * mark.height &&
+           10 * mark.height >= kMarkTenths * height && 10 * gap > kMarkTenths * height;
+}
+
+void KeepTitle(TextLine& line, int width) {
+    if (line.words.empty()) {
+        return;
+    }
+    const int gap = 2 * line.box.height;
+    size_t bestFirst = 0;
+    size_t bestCount = 0;
+    int bestWidth = -1;
+    bool bestInside = false;
+    for (size_t first = 0; first < line.words.size();) {
+        size_t end = first + 1;
+        while (end < line.words.size() && line.words[end].box.left - Right(line.words[end - 1].box) <= gap) {
+            ++end;
+        }
+        const int left = line.words[first].box.left;
+        const int right = Right(line.words[end - 1].box);
+        const bool inside = left > gap && right < width - gap;
+        if ((inside && !bestInside) || (inside == bestInside && right - left > bestWidth)) {
+            bestFirst = first;
+            bestCount = end - first;
+            bestWidth = right - left;
+            bestInside = inside;
+        }
+        first = end;
+    }
+    line.words.erase(line.words.begin() + static_cast<long>(bestFirst + bestCount), line.words.end());
+    line.words.erase(line.words.begin(), line.words.begin() + static_cast<long>(bestFirst));
+    line.box = Enclosing(line.words);
 }
 
 std::vector<LinePiece> CutIntoPieces(const std::vector<TextLine>& lines, size_t threads,

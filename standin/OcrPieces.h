@@ -60,6 +60,17 @@ struct PieceReading {
 // left.
 void DropFrames(std::vector<TextLine>& lines);
 
+// True when the line may begin with a check box or its check mark: a first word about as wide as
+// high (half to 1.1 times), at least 0.6 times as high as the line, and apart from the next word
+// by more than 0.6 times the line's height (a proportional font's space is a third of it).
+[[nodiscard]] bool StartsWithMark(const TextLine& line);
+
+// A window's title bar (`width` pixels wide) holds its title and, apart from it at its ends, the
+// window's icon and buttons (read as "xx", "ooo" or worse). Runs of words part at gaps over twice
+// the line's height; the title is the widest run that keeps that far from both ends of the bar
+// (the widest of all when none does). The other runs are dropped and the line shrinks to it.
+void KeepTitle(TextLine& line, int width);
+
 // The recognition costs about as much as the width it reads, so lines are cut into pieces small
 // enough for the given number of threads to share the work evenly: a line wider than its share
 // is cut at the word gaps nearest to an even split. Gaps narrower than a quarter of the line's

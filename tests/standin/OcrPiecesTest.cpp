@@ -97,6 +97,56 @@ void ExpectWordsKeptWhole(const std::vector<TextLine>& lines, const std::vector<
     }
 }
 
+TEST(KeepTitleTest, TheTitleStaysTheBarsIconAndButtonsGo) {
+    // A 430 px bar: its icon at the left end, the centred title, three buttons at the right end.
+    TextLine bar;
+    bar.words = {Word(3, 4, 12, 12),  Word(194, 4, 42, 10), Word(240, 4, 20, 10),
+                 Word(384, 11, 6, 2), Word(400, 7, 6, 6),   Word(416, 7, 6, 6)};
+    bar.box = {3, 4, 419, 12};
+    KeepTitle(bar, 430);
+    ASSERT_EQ(bar.words.size(), 2U);
+    EXPECT_EQ(bar.box.left, 194);
+    EXPECT_EQ(Right(bar.box), 260);
+    // A short title is still chosen over the wider run of buttons at the end.
+    TextLine shortTitle;
+    shortTitle.words = {Word(288, 4, 20, 10), Word(540, 6, 14, 8), Word(560, 6, 14, 8), Word(580, 6, 14, 8)};
+    shortTitle.box = {288, 4, 306, 10};
+    KeepTitle(shortTitle, 596);
+    ASSERT_EQ(shortTitle.words.size(), 1U);
+    EXPECT_EQ(shortTitle.box.left, 288);
+    // A selection of the bar's end alone: the widest run is kept.
+    TextLine ends;
+    ends.words = {Word(2, 4, 30, 10), Word(100, 4, 10, 10)};
+    ends.box = {2, 4, 108, 10};
+    KeepTitle(ends, 112);
+    ASSERT_EQ(ends.words.size(), 1U);
+    EXPECT_EQ(ends.box.width, 30);
+}
+
+TEST(StartsWithMarkTest, ACheckBoxBeforeItsLabelButNoWordOrCharacterOfText) {
+    TextLine box;
+    box.words = {Word(40, 145, 12, 14), Word(64, 145, 60, 14)}; // check box, label 12 px on
+    box.box = {40, 145, 84, 15};
+    EXPECT_TRUE(StartsWithMark(box));
+    TextLine spaced = box; // a proportional font's space
+    spaced.words[1].box.left = 57;
+    EXPECT_FALSE(StartsWithMark(spaced));
+    TextLine terminal; // "If you" in a terminal: a wide space, but "If" is wider than high
+    terminal.words = {Word(3, 5, 16, 11), Word(30, 5, 30, 11)};
+    terminal.box = {3, 5, 57, 14};
+    EXPECT_FALSE(StartsWithMark(terminal));
+    TextLine letter; // a narrow letter ("I") or a low one ("a")
+    letter.words = {Word(3, 5, 3, 11), Word(18, 5, 30, 11)};
+    letter.box = {3, 5, 45, 14};
+    EXPECT_FALSE(StartsWithMark(letter));
+    letter.words[0].box = {3, 8, 7, 7};
+    EXPECT_FALSE(StartsWithMark(letter));
+    TextLine alone;
+    alone.words = {Word(40, 145, 12, 14)};
+    alone.box = {40, 145, 12, 14};
+    EXPECT_FALSE(StartsWithMark(alone));
+}
+
 TEST(CutIntoPiecesTest, LinesOfAFewWordsStayWholeAndArePadded) {
     const std::vector<TextLine> lines = {Line(10, 20, 3, 40, 10), Line(40, 20, 2, 40, 10), Line(100, 20, 1, 50, 0)};
     const std::vector<LinePiece> pieces = Cut(lines);

@@ -123,6 +123,68 @@ std::string Dialog(const std::string& messagePng, const std::string& buttonPng) 
     return out;
 }
 
+// A window as a window manager frames it: a title bar of white text on a mid blue-gray with the
+// window's icon at its left end and three buttons at its right end, over the window's body: a
+// check box (its box and its mark) before the label and, under it, a button whose face is a gray
+// of its own (`face`). A dark theme's window (`dark`) is the body inverted under the same bar:
+// its button face #b5b5b5 becomes #4a4a4a.
+std::string TitledWindow(const std::string& titlePng, const std::string& labelPng, const std::string& buttonPng,
+                         int face, bool dark) {
+    Pix* title = pixReadMem(reinterpret_cast<const l_uint8*>(titlePng.data()), titlePng.size());
+    Pix* label = pixReadMem(reinterpret_cast<const l_uint8*>(labelPng.data()), labelPng.size());
+    Pix* button = pixReadMem(reinterpret_cast<const l_uint8*>(buttonPng.data()), buttonPng.size());
+    const int width = 480, barHeight = 22;
+    const int labelTop = barHeight + 20, buttonTop = labelTop + pixGetHeight(label) + 16;
+    Pix* window = pixCreate(width, buttonTop + pixGetHeight(button) + 30, 8);
+    pixSetAll(window);
+    FillBox(window, 0, 0, width, barHeight, 150);
+    // The title: its dark ink made white, its white made the bar, centred.
+    const int titleWidth = std::min(pixGetWidth(title), width - 120),
+              titleHeight = std::min(pixGetHeight(title), barHeight);
+    for (int y = 0; y < titleHeight; ++y) {
+        for (int x = 0; x < titleWidth; ++x) {
+            l_uint32 ink = 255;
+            pixGetPixel(title, x, y, &ink);
+            pixSetPixel(window, (width - titleWidth) / 2 + x, y, 150 + (255 - 150) * (255 - ink) / 255);
+        }
+    }
+    FillBox(window, 4, 4, 14, 14, 90); // the window's icon
+    for (int k = 0; k < 3; ++k) {      // its buttons
+        FillBox(window, width - 60 + 18 * k, 5, 13, 13, 60);
+        FillBox(window, width - 59 + 18 * k, 6, 11, 11, 235);
+        FillBox(window, width - 57 + 18 * k, 13, 7, 2, 60);
+    }
+    FillBox(window, 20, labelTop + 4, 14, 14, 100); // the check box with its mark
+    FillBox(window, 21, labelTop + 5, 12, 12, 255);
+    for (int k = 0; k < 8; ++k) {
+        FillBox(window, 23 + k, labelTop + 8 + (k < 3 ? k : 5 - (k - 3)), 2, 2, 20);
+    }
+    pixRasterop(window, 46, labelTop, pixGetWidth(label), pixGetHeight(label), PIX_SRC, label, 0, 0);
+    const int left = 40, faceWidth = pixGetWidth(button) + 24, faceHeight = pixGetHeight(button) + 8;
+    FillBox(window, left, buttonTop, faceWidth, faceHeight, 90);
+    FillBox(window, left + 1, buttonTop + 1, faceWidth - 2, faceHeight - 2, face);
+    for (int y = 0; y < pixGetHeight(button); ++y) {
+        for (int x = 0; x < pixGetWidth(button); ++x) {
+            l_uint32 ink = 255;
+            pixGetPixel(button, x, y, &ink);
+            pixSetPixel(window, left + 12 + x, buttonTop + 4 + y, face * ink / 255);
+        }
+    }
+    if (dark) {
+        Box* body = boxCreate(0, barHeight, width, pixGetHeight(window) - barHeight);
+        Pix* inverted = pixClipRectangle(window, body, nullptr);
+        pixInvert(inverted, inverted);
+        pixRasterop(window, 0, barHeight, width, pixGetHeight(inverted), PIX_SRC, inverted, 0, 0);
+        pixDestroy(&inverted);
+        boxDestroy(&body);
+    }
+    std::string out = PngOf(window);
+    for (Pix* pix : {title, label, button, window}) {
+        pixDestroy(&pix);
+    }
+    return out;
+}
+
 // Light text on a dark background, as a dark theme shows it.
 std::string Inverted(const std::string& png) {
     Pix* pix = pixReadMem(reinterpret_cast<const l_uint8*>(png.data()), png.size());
@@ -302,6 +364,21 @@ TEST_F(StandinHttpTest, ReadsTheMessageBesideADialogsIconAndTheButtonInItsFrame)
     const std::string chinese = read(Dialog(Render({"确定要删除这些文件吗", "删除后无法恢复"}, 16, StripFormat::Png),
                                             Render({"取消"}, 16, StripFormat::Png)));
     EXPECT_GE(CharacterAccuracy("确定要删除这些文件吗\n删除后无法恢复\n取消\n", chinese), 0.95) << chinese;
+}
+
+TEST_F(StandinHttpTest, ReadsATitleBarACheckBoxsLabelAndADarkThemesButton) {
+    const std::string token = Token();
+    auto read = [&](const std::string& png) {
+        return Lines(Ocr("/rest/2.0/ocr/v1/general_basic", token, "image=" + UrlEncode(Base64Encode(png))));
+    };
+    const std::string title = Render({"Move files"}, 12, StripFormat::Png);
+    const std::string label = Render({"Keep backups"}, 16, StripFormat::Png);
+    const std::string light = read(TitledWindow(title, label, Render({"Cancel"}, 16, StripFormat::Png), 255, false));
+    EXPECT_GE(CharacterAccuracy("Move files\nKeep backups\nCancel\n", light), 0.95) << light;
+    const std::string dark =
+        read(TitledWindow(Render({"密码"}, 12, StripFormat::Png), Render({"锁定帐户"}, 16, StripFormat::Png),
+                          Render({"确定"}, 16, StripFormat::Png), 181, true));
+    EXPECT_GE(CharacterAccuracy("密码\n锁定帐户\n确定\n", dark), 0.95) << dark;
 }
 
 TEST_F(StandinHttpTest, BlankPictureGivesNoLines) {
