@@ -1,5 +1,6 @@
 #include "OcrEngine.h"
 
+#include "LatinLookalikes.h"
 #include "OcrCleanup.h"
 #include "OcrImage.h"
 #include "OcrText.h"
@@ -18,9 +19,11 @@ namespace {
 constexpr const char* kLatinModel = "eng";
 constexpr const char* kChineseModel = "chi_sim";
 
-// Text lines lower than this (in pixels, ascender to descender) are read from a picture scaled
-// up twice: the models misread 12 px screen text and read it well at 24 px.
+// Text lines lower than this (in pixels, ascender to descender) are read from the picture scaled
+// up twice: the models misread 12 px screen text and read it well at 24 px, and the Chinese one
+// misreads strokes and quotes of lines up to 19 px (a 10 px title bar's "提取" as "授取").
 constexpr int kSmallLineHeight = 16;
+constexpr int kSmallChineseHeight = 20;
 // Tesseract's limit is 32767; far smaller than that is already no screen capture.
 constexpr int kMaxSide = 16384;
 constexpr int kScreenDpi = 96;
@@ -43,6 +46,9 @@ constexpr int kIconMinSide = 32;
 constexpr int kIconMinFillPercent = 45;
 // A band this close to the top of the picture is a window's title bar (below its outer border).
 constexpr int kTitleBarTop = 4;
+// Letters of a word are closer than this (a space of a proportional font is 0.3 of the line's
+// height, a terminal's cell half of it).
+constexpr int kLetterGapTenths = 4;
 
 struct TextDeleter {
     void operator()(char* text) const { delete[] text; }
@@ -75,7 +81,11 @@ bool Bounds(const tesseract::PageIterator& it, tesseract::PageIteratorLevel leve
 // A piece cut out of the (scaled) page and read as one line as it is (tesseract's own line
 // finding in it would only cost time, and would trim the white that makes the model read
 // fewer columns).
-PieceReading ReadCrop(tesseract::TessBaseAPI& api, bool chinese, Pix* page, int scale, const LinePiece& piece) {
+PieceReading ReadCrop(tesseract::TessBaseAPI& api, bool chinese, const OcrEngine::Pages& pages,
+                      const LinePiece& piece) {
+    const bool enlarged = pages.large && piece.line < pages.enlarged.size() && pages.enlarged[piece.line];
+    Pix* page = enlarged ? pages.large.get() : pages.original;
+    const int scale = enlarged ? 2 : 1;
     const PixelBox& crop = piece.crop;
     const PixPtr part = Crop(page, crop.left * scale, crop.top * scale, crop.width * scale, crop.height * scale);
     // Rows the picture ends before are made up with white too.
@@ -93,7 +103,8 @@ PieceReading ReadCrop(tesseract::TessBaseAPI& api, bool chinese, Pix* page, int 
         return {};
     }
     const TessText text(api.GetUTF8Text());
-    PieceReading reading{CleanLine(text ? text.get() : ""), 0, 0};
+    const std::string line = WithZeros(CleanLine(text ? text.get() : ""));
+    PieceReading reading{chinese ? WithLowercaseL(line) : line, 0, 0};
     const std::unique_ptr<int[]> confidences(api.AllWordConfidences());
     int count = 0;
     for (const int* word = confidences.get(); word != nullptr && *word >= 0; ++word) {
@@ -141,34 +152,33 @@ OcrResult OcrEngine::Recognize(std::string_view imageBytes) {
     RemoveIcons(gray.get(), kIconMinSide, kIconMinFillPercent);
     // Buttons, fields and group boxes: their text is read as lines of its own.
     RemoveFrames(gray.get(), kFrameMinWidth, kFrameMinHeight);
-    const std::vector<TextLine> lines = FindLinesBesideBands(gray.get(), bands);
+    std::vector<TextLine> lines = FindLinesBesideBands(gray.get(), bands);
+    DropMarks(lines);
     if (lines.empty()) {
-        return {};
-    }
-    std::vector<int> heights;
-    for (const TextLine& line : lines) {
-        heights.push_back(line.box.height);
-    }
-    std::nth_element(heights.begin(), heights.begin() + static_cast<long>(heights.size() / 2), heights.end());
-    const int scale = heights[heights.size() / 2] < kSmallLineHeight ? 2 : 1;
-    const PixPtr page = ScaleGray(gray.get(), scale);
-    if (!page) {
         return {};
     }
     // The shapes of a line's blobs suggest its script and the model that reads it first.
     const bool automatic = m_models[0].chinese != nullptr;
     std::vector<bool> chineseLines;
+    Pages pages{gray.get(), nullptr, {}};
     for (const TextLine& line : lines) {
         chineseLines.push_back(automatic && LooksChinese(line));
+        pages.enlarged.push_back(line.box.height < (chineseLines.back() ? kSmallChineseHeight : kSmallLineHeight));
+    }
+    if (std::find(pages.enlarged.begin(), pages.enlarged.end(), true) != pages.enlarged.end()) {
+        pages.large = ScaleGray(gray.get(), 2);
+        if (!pages.large) {
+            return {};
+        }
     }
     const std::vector<LinePiece> pieces = CutIntoPieces(lines, kThreads, chineseLines);
     std::vector<bool> chinesePieces;
     for (const LinePiece& piece : pieces) {
         chinesePieces.push_back(chineseLines[piece.line]);
     }
-    std::vector<PieceReading> readings = ReadPieces(pieces, chinesePieces, page.get(), scale);
+    std::vector<PieceReading> readings = ReadPieces(pieces, chinesePieces, pages);
     if (automatic) {
-        ReadOtherScript(lines, pieces, chineseLines, page.get(), scale, readings);
+        ReadOtherScript(lines, pieces, chineseLines, pages, readings);
     }
     for (size_t k = 0; k < pieces.size(); ++k) {
         if (IsNoText(lines, pieces[k], readings[k])) {
@@ -179,9 +189,6 @@ OcrResult OcrEngine::Recognize(std::string_view imageBytes) {
     OcrResult result;
     for (size_t line = 0; line < lines.size(); ++line) {
         std::string words = JoinPieces(pieces, readings, line);
-        if (StartsWithMark(lines[line])) {
-            words = WithoutMark(words);
-        }
         if (!words.empty()) {
             const PixelBox& box = lines[line].box;
             result.lines.push_back({std::move(words), box.left, box.top, box.width, box.height});
@@ -265,6 +272,18 @@ std::vector<TextLine> OcrEngine::FindLines(Pix* gray) {
             word.inkBeforeLastBlob =
                 InkEnd(binary.get(), word.box.left, word.lastBlob.left, line.box.top, line.box.top + line.box.height);
         }
+        // The layout may leave out the last letter or mark of a line of small text ("of" read as
+        // "o", "find." as "find"): the line goes on to the end of the ink that follows its last
+        // word closer than a space.
+        if (!line.words.empty()) {
+            const int height = line.box.height;
+            const int right = line.box.left + line.box.width;
+            const int end = InkRunEnd(binary.get(), right, std::max(2, height * kLetterGapTenths / 10), right + height,
+                                      line.box.top, line.box.top + height);
+            TextWord& last = line.words.back();
+            last.box.width = std::max(last.box.width, end - last.box.left);
+            line.box.width = end - line.box.left;
+        }
     }
     return lines;
 }
@@ -274,7 +293,7 @@ std::vector<TextLine> OcrEngine::FindLines(Pix* gray) {
 // them; pieces read as Chinese without a Chinese character (Latin words, numbers) are read by the
 // Latin model and taken from it when it is sure of them.
 void OcrEngine::ReadOtherScript(const std::vector<TextLine>& lines, const std::vector<LinePiece>& pieces,
-                                const std::vector<bool>& chinese, Pix* page, int scale,
+                                const std::vector<bool>& chinese, const Pages& pages,
                                 std::vector<PieceReading>& readings) {
     std::vector<bool> doubtful(pieces.size());
     for (size_t k = 0; k < pieces.size(); ++k) {
@@ -290,7 +309,7 @@ void OcrEngine::ReadOtherScript(const std::vector<TextLine>& lines, const std::v
         again.push_back(run.piece);
         againChinese.push_back(!chinese[run.piece.line]);
     }
-    std::vector<PieceReading> second = ReadPieces(again, againChinese, page, scale);
+    std::vector<PieceReading> second = ReadPieces(again, againChinese, pages);
     for (size_t k = 0; k < runs.size(); ++k) {
         int latin = kSureLatin;
         for (size_t piece = runs[k].first; piece < runs[k].first + runs[k].count; ++piece) {
@@ -308,7 +327,7 @@ void OcrEngine::ReadOtherScript(const std::vector<TextLine>& lines, const std::v
 }
 
 std::vector<PieceReading> OcrEngine::ReadPieces(const std::vector<LinePiece>& pieces, const std::vector<bool>& chinese,
-                                                Pix* page, int scale) {
+                                                const Pages& pages) {
     const std::vector<size_t> order = WidestFirst(pieces);
     std::vector<PieceReading> readings(pieces.size());
     std::atomic<size_t> next{0};
@@ -316,7 +335,7 @@ std::vector<PieceReading> OcrEngine::ReadPieces(const std::vector<LinePiece>& pi
         for (size_t k = next++; k < order.size(); k = next++) {
             const size_t piece = order[k];
             tesseract::TessBaseAPI& api = chinese[piece] ? *models.chinese : *models.main;
-            readings[piece] = ReadCrop(api, chinese[piece], page, scale, pieces[piece]);
+            readings[piece] = ReadCrop(api, chinese[piece], pages, pieces[piece]);
         }
     };
     std::future<void> other;

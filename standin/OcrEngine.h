@@ -1,6 +1,7 @@
 #pragma once
 
 #include "OcrCleanup.h"
+#include "OcrImage.h"
 #include "OcrPieces.h"
 
 #include <array>
@@ -61,6 +62,14 @@ public:
 
     [[nodiscard]] OcrResult Recognize(std::string_view imageBytes);
 
+    // The picture the pieces are read from: as sent, and scaled up twice for the lines marked
+    // `enlarged` (made only when there are such lines).
+    struct Pages {
+        Pix* original = nullptr;
+        PixPtr large;
+        std::vector<bool> enlarged;
+    };
+
 private:
     struct Models {
         std::unique_ptr<tesseract::TessBaseAPI> main;    // Latin, or the languages as given
@@ -73,11 +82,11 @@ private:
     // Reads each piece with the Chinese model or the Latin one (`chinese`, indexed as the pieces)
     // into the readings, each set of models taking the widest piece left when free.
     [[nodiscard]] std::vector<PieceReading> ReadPieces(const std::vector<LinePiece>& pieces,
-                                                       const std::vector<bool>& chinese, Pix* page, int scale);
+                                                       const std::vector<bool>& chinese, const Pages& pages);
     // Reads again, with the other model, what looks like text in the other script (`chinese`
     // tells per line which model read it).
     void ReadOtherScript(const std::vector<TextLine>& lines, const std::vector<LinePiece>& pieces,
-                         const std::vector<bool>& chinese, Pix* page, int scale, std::vector<PieceReading>& readings);
+                         const std::vector<bool>& chinese, const Pages& pages, std::vector<PieceReading>& readings);
 
     std::mutex m_mutex;
     std::array<Models, kThreads> m_models;

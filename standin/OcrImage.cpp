@@ -79,6 +79,27 @@ int InkEnd(Pix* binary, int from, int to, int top, int bottom) {
     return from;
 }
 
+int InkRunEnd(Pix* binary, int from, int maxGap, int limit, int top, int bottom) {
+    if (binary == nullptr || pixGetDepth(binary) != 1) {
+        return from;
+    }
+    limit = std::min(limit, pixGetWidth(binary));
+    top = std::max(top, 0);
+    bottom = std::min(bottom, pixGetHeight(binary));
+    const l_uint32* data = pixGetData(binary);
+    const int wordsPerLine = pixGetWpl(binary);
+    int end = from;
+    for (int x = std::max(from, 0); x < limit && x - end < maxGap; ++x) {
+        for (int y = top; y < bottom; ++y) {
+            if (GET_DATA_BIT(data + static_cast<ptrdiff_t>(y) * wordsPerLine, x) != 0) {
+                end = x + 1;
+                break;
+            }
+        }
+    }
+    return end;
+}
+
 int PixWidth(Pix* pix) {
     return pixGetWidth(pix);
 }

@@ -29,6 +29,11 @@ using PixPtr = std::unique_ptr<Pix, PixCloser>;
 // top and bottom (exclusive), or `from` when there is none.
 [[nodiscard]] int InkEnd(Pix* binary, int from, int to, int top, int bottom);
 
+// In a 1-bit picture: just past the last set pixel (between the rows top and bottom, exclusive)
+// of the ink that goes on from column `from` to the right with no more than `maxGap` white
+// columns in a row, looking no further than `limit`; `from` when there is none.
+[[nodiscard]] int InkRunEnd(Pix* binary, int from, int maxGap, int limit, int top, int bottom);
+
 [[nodiscard]] int PixWidth(Pix* pix);
 [[nodiscard]] int PixHeight(Pix* pix);
 

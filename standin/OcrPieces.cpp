@@ -4,6 +4,8 @@
 #include "Utf8.h"
 
 #include <algorithm>
+#include <array>
+#include <climits>
 #include <cstdlib>
 #include <numeric>
 
@@ -42,6 +44,12 @@ constexpr int kColumnGapTenths = 15;
 // ascender plus descender ("help"), 1.8 to 2 times it; a dialog's icon stands 2.3 to 2.6 times as
 // high as the text beside it.
 constexpr int kFrameTenths = 22;
+// What is left of a button's or a field's frame beside its text: a vertical edge (no wider than
+// this, about as high as the text's words and standing apart from them, where a "|" or an "l"
+// stands a space from its neighbours) or a bit of its rounded corner above or below the text.
+constexpr int kEdgeThickness = 2;
+constexpr int kEdgeTenths = 9;
+constexpr int kEdgeGapTenths = 15;
 constexpr int kMarkTenths = 6;
 // A blob at most this fraction of the line's height wide and high may be a mark.
 constexpr int kMarkDivisor = 2;
@@ -194,8 +202,38 @@ void DropFrames(std::vector<TextLine>& lines) {
         // The lower median: of an icon and the one word beside it, the word.
         const size_t middle = (heights.size() - 1) / 2;
         std::nth_element(heights.begin(), heights.begin() + static_cast<long>(middle), heights.end());
-        const int limit = kFrameTenths * heights[middle] / 10;
-        std::erase_if(line.words, [limit](const TextWord& word) { return word.box.height > limit; });
+        const int typical = heights[middle];
+        const int limit = kFrameTenths * typical / 10;
+        // Where the line's text stands: from the top to the bottom of its words of some height.
+        int textTop = INT_MAX;
+        int textBottom = INT_MIN;
+        for (const TextWord& word : line.words) {
+            if (2 * word.box.height >= typical) {
+                textTop = std::min(textTop, word.box.top);
+                textBottom = std::max(textBottom, Bottom(word.box));
+            }
+        }
+        std::vector<TextWord> kept;
+        for (const TextWord& word : line.words) {
+            const PixelBox& box = word.box;
+            // An edge stands apart from the text: a "|" within the text stays.
+            int before = INT_MAX;
+            int after = INT_MAX;
+            for (const TextWord& other : line.words) {
+                const bool thin = other.box.width <= kEdgeThickness || other.box.height <= kEdgeThickness;
+                if (&other != &word && !thin) {
+                    before = Right(other.box) <= box.left ? std::min(before, box.left - Right(other.box)) : before;
+                    after = other.box.left >= Right(box) ? std::min(after, other.box.left - Right(box)) : after;
+                }
+            }
+            const bool edge = box.width <= kEdgeThickness && 10 * box.height > kEdgeTenths * typical &&
+                              10 * static_cast<long>(std::min(before, after)) >= kEdgeGapTenths * typical;
+            const bool sliver = box.height <= kEdgeThickness && (Bottom(box) <= textTop || box.top >= textBottom);
+            if (box.height <= limit && !edge && !sliver) {
+                kept.push_back(word);
+            }
+        }
+        line.words = std::move(kept);
         line.box = Enclosing(line.words);
     }
 }
@@ -209,6 +247,15 @@ bool StartsWithMark(const TextLine& line) {
     const int height = line.box.height;
     return 2 * mark.width >= mark.height && 10 * mark.width <= 11 * mark.height &&
            10 * mark.height >= kMarkTenths * height && 10 * gap > kMarkTenths * height;
+}
+
+void DropMarks(std::vector<TextLine>& lines) {
+    for (TextLine& line : lines) {
+        if (StartsWithMark(line)) {
+            line.words.erase(line.words.begin());
+            line.box = Enclosing(line.words);
+        }
+    }
 }
 
 void KeepTitle(TextLine& line, int width) {
@@ -258,6 +305,7 @@ std::vector<LinePiece> CutIntoPieces(const std::vector<TextLine>& lines, size_t 
             piece.crop.width = cut.end - piece.crop.left;
             pieces.push_back(piece);
             piece.crop.left = cut.start;
+            piece.startsColumn = cut.wide;
         }
         piece.crop.width = Right(whole.crop) - piece.crop.left;
         piece.whiteAfterForChinese = Tenths(line.box.height, kChineseEndTenths);
@@ -298,7 +346,8 @@ std::vector<PieceRun> SelectedRuns(const std::vector<LinePiece>& pieces, const s
             continue;
         }
         PieceRun* last = runs.empty() ? nullptr : &runs.back();
-        if (last != nullptr && last->first + last->count == k && last->piece.line == pieces[k].line) {
+        if (last != nullptr && last->first + last->count == k && last->piece.line == pieces[k].line &&
+            !pieces[k].startsColumn) {
             last->piece.crop.width = Right(pieces[k].crop) - last->piece.crop.left;
             last->piece.whiteAfterForChinese = pieces[k].whiteAfterForChinese;
             ++last->count;
@@ -328,17 +377,43 @@ std::vector<size_t> WidestFirst(const std::vector<LinePiece>& pieces) {
 
 std::string JoinPieces(const std::vector<LinePiece>& pieces, const std::vector<PieceReading>& readings, size_t line) {
     static constexpr std::string_view kTrailingMarks = ",.;:!?";
+    static constexpr std::array<std::string_view, 13> kMarks = {",",  ".",  ";",  ":",  "!",  "?", "，",
+                                                                "。", "、", "；", "：", "！", "？"};
     std::string text;
+    std::string column;
+    auto endColumn = [&] {
+        // CleanLine drops the space again where it falls between two Chinese characters.
+        column = CleanLine(column);
+        text += text.empty() || column.empty() ? "" : " ";
+        text += column;
+        column.clear();
+    };
     for (size_t k = 0; k < pieces.size() && k < readings.size(); ++k) {
-        const std::string& part = readings[k].text;
+        std::string_view part = readings[k].text;
         if (pieces[k].line != line || part.empty()) {
             continue;
         }
-        text += text.empty() || kTrailingMarks.find(part.front()) != std::string_view::npos ? "" : " ";
-        text += part;
+        if (pieces[k].startsColumn) {
+            // A mark read at the start of a column ends the text before it: the wide gap is the
+            // space after a full stop or a comma.
+            for (const std::string_view mark : kMarks) {
+                if (!column.empty() && part.starts_with(mark)) {
+                    column += mark;
+                    part.remove_prefix(mark.size());
+                    break;
+                }
+            }
+            endColumn();
+            part.remove_prefix(std::min(part.size(), part.find_first_not_of(' ')));
+            if (part.empty()) {
+                continue;
+            }
+        }
+        column += column.empty() || kTrailingMarks.find(part.front()) != std::string_view::npos ? "" : " ";
+        column += part;
     }
-    // CleanLine drops the space again where it falls between two Chinese characters.
-    return CleanLine(text);
+    endColumn();
+    return text;
 }
 
 } // namespace tovrik::standin

@@ -35,13 +35,15 @@ struct TextLine {
 // taken from the picture, and white rows are added above and below where the lines are closer
 // than the white wanted. At the end of a line the Chinese model gets white columns after it as
 // well: a full stop (。) followed by less white than its square holds reads as a Latin one, or
-// not at all; the Latin model reads marks into white.
+// not at all; the Latin model reads marks into white. A piece that starts after a gap between
+// columns (two buttons, a list's cells) is read apart from the piece before it.
 struct LinePiece {
     size_t line = 0;
     PixelBox crop;
     int whiteAbove = 0;
     int whiteBelow = 0;
     int whiteAfterForChinese = 0;
+    bool startsColumn = false;
 };
 
 // What a model read in a piece, its mean confidence over the words, and its confidence in the
@@ -57,13 +59,19 @@ struct PieceReading {
 // counts as a word of the line: far taller than the line's letters, it makes the line as tall as
 // itself and the model then reads the text at the wrong size (or not at all). Such words (over
 // 2.2 times the median height of the line's words) are dropped and the line shrinks to the words
-// left.
+// left. So are the leftovers of a button's frame: its vertical edge (a line at most 2 px wide, at
+// least 0.9 times that height and over 1.5 times it away from the words beside it: the edge of a
+// button, or between two) and bits of its corners (at most 2 px high) above or below the text.
 void DropFrames(std::vector<TextLine>& lines);
 
 // True when the line may begin with a check box or its check mark: a first word about as wide as
 // high (half to 1.1 times), at least 0.6 times as high as the line, and apart from the next word
 // by more than 0.6 times the line's height (a proportional font's space is a third of it).
 [[nodiscard]] bool StartsWithMark(const TextLine& line);
+
+// A check box or its mark before a label is no text, and read with it, it is read as a letter or
+// a character ("V", "J", "尽"): the first word of a line that starts with one goes.
+void DropMarks(std::vector<TextLine>& lines);
 
 // A window's title bar (`width` pixels wide) holds its title and, apart from it at its ends, the
 // window's icon and buttons (read as "xx", "ooo" or worse). Runs of words part at gaps over twice
@@ -112,8 +120,8 @@ void KeepTitle(TextLine& line, int width);
 // True when at least half of the text's characters (spaces aside) are Chinese.
 [[nodiscard]] bool IsMostlyChinese(std::string_view utf8);
 
-// Pieces of a line next to each other that are selected, as one piece each (to be read again by
-// another model), and where they are among the pieces.
+// Pieces of a line next to each other (in one column) that are selected, as one piece each (to be
+// read again by another model), and where they are among the pieces.
 struct PieceRun {
     LinePiece piece;
     size_t first = 0;
@@ -122,8 +130,8 @@ struct PieceRun {
 [[nodiscard]] std::vector<PieceRun> SelectedRuns(const std::vector<LinePiece>& pieces,
                                                  const std::vector<bool>& selected);
 
-// The pieces of one line read back into one: a space between Latin pieces, none between Chinese
-// characters or before a mark that starts a piece.
+// The pieces of one line read back into one: a space between Latin pieces and between columns,
+// none between Chinese characters of a column or before a mark that starts a piece.
 [[nodiscard]] std::string JoinPieces(const std::vector<LinePiece>& pieces, const std::vector<PieceReading>& readings,
                                      size_t line);
 

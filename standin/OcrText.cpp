@@ -127,17 +127,4 @@ std::string CleanLine(std::string_view utf8Line) {
     return EncodeUtf8(out);
 }
 
-std::string WithoutMark(std::string_view utf8Line) {
-    static constexpr std::u32string_view kMarkReadings = U"VvJjl|[]()/\\√✓✔☑✗xX";
-    const size_t space = utf8Line.find(' ');
-    if (space == std::string_view::npos) {
-        return std::string(utf8Line);
-    }
-    const std::vector<char32_t> first = DecodeUtf8(utf8Line.substr(0, space));
-    const bool mark = !first.empty() && first.size() <= 2 && std::all_of(first.begin(), first.end(), [](char32_t c) {
-        return kMarkReadings.find(c) != std::u32string_view::npos;
-    });
-    return mark ? std::string(utf8Line.substr(space + 1)) : std::string(utf8Line);
-}
-
 } // namespace tovrik::standin

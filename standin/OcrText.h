@@ -16,8 +16,4 @@ namespace tovrik::standin {
 // True when the text holds a Chinese character (an ideograph; marks and full-width forms aside).
 [[nodiscard]] bool HasIdeograph(std::string_view utf8);
 
-// The line without a check box's reading at its start ("V", "v", "Vv", "V]", "J", "√", "|"):
-// a first word of one or two such characters. For a line whose layout shows such a mark.
-[[nodiscard]] std::string WithoutMark(std::string_view utf8Line);
-
 } // namespace tovrik::standin

@@ -2,7 +2,7 @@
 # Renders the screens of a list (bench/screens/*.list) as real programs show them under Xvfb and
 # openbox, and writes for each screen NAME.png (what a user selects: a terminal's text area, a
 # dialog or a list window with its title bar) and NAME.txt (the text it shows, line by line, in
-# reading order). The text comes from bench/screens/text, taken from Debian's packages.
+# reading order, a tab between columns: buttons side by side, a list's cells). The text comes from bench/screens/text, taken from Debian's packages.
 #   bash bench/screens/Screens.sh LIST OUTPUT_DIR QT_DIALOG
 # A list line: NAME|KIND|THEME|SCALE|TITLE|TEXT|LABELS, where TEXT is FILE:FIRST-LAST (lines of a
 # file under text/) and KIND is one of
@@ -98,11 +98,15 @@ while IFS='|' read -r name kind theme scale title text labels; do
             pid=$!
             id=$(window "$title")
             shoot_framed "$id" "$out/$name.png"
-            { echo "$title"; cat "$out/$name.lines"; echo "${labels#*,} ${labels%%,*}"; } >"$out/$name.txt"
+            { echo "$title"; cat "$out/$name.lines"; printf '%s\t%s\n' "${labels#*,}" "${labels%%,*}"; } >"$out/$name.txt"
             ;;
         list)
             sed 's/: /\t/' "$out/$name.lines" | tr '\t' '\n' >"$out/$name.cells"
-            env $(gtk_env "$theme" "$scale") zenity --list --title "$title" --width 900 --height "$((170 + 23 * $(wc -l <"$out/$name.lines")))" \
+            # Tall enough for every row: a larger font (GDK_DPI_SCALE) makes the rows taller but
+            # not the window, GDK_SCALE makes both larger.
+            height=$(awk -v rows="$(wc -l <"$out/$name.lines")" -v scale="$scale" \
+                'BEGIN { font = (scale == 1.5) ? scale : 1; printf "%d", 170 + 23 * rows * font }')
+            env $(gtk_env "$theme" "$scale") zenity --list --title "$title" --width 900 --height "$height" \
                 --column "${labels%%,*}" --column "${labels#*,}" <"$out/$name.cells" &
             pid=$!
             id=$(window "$title")
@@ -110,8 +114,8 @@ while IFS='|' read -r name kind theme scale title text labels; do
             xdotool key --window "$id" Down
             sleep 0.5
             shoot_framed "$id" "$out/$name.png"
-            { echo "$title"; echo "Select items from the list below."; echo "${labels%%,*} ${labels#*,}"
-              sed 's/: / /' "$out/$name.lines"; echo "Cancel OK"; } >"$out/$name.txt"
+            { echo "$title"; echo "Select items from the list below."; printf '%s\t%s\n' "${labels%%,*}" "${labels#*,}"
+              sed 's/: /\t/' "$out/$name.lines"; printf 'Cancel\tOK\n'; } >"$out/$name.txt"
             ;;
         qt)
             IFS=';' read -r group options buttons <<<"$labels"
@@ -122,7 +126,7 @@ while IFS='|' read -r name kind theme scale title text labels; do
             pid=$!
             id=$(window "$title")
             shoot_framed "$id" "$out/$name.png"
-            { echo "$title"; cat "$out/$name.lines"; echo "$group"; tr ',' '\n' <<<"$options"; tr ',' ' ' <<<"$buttons"; } >"$out/$name.txt"
+            { echo "$title"; cat "$out/$name.lines"; echo "$group"; tr ',' '\n' <<<"$options"; tr ',' '\t' <<<"$buttons"; } >"$out/$name.txt"
             ;;
         *) echo "Screens: unknown kind $kind in $list" >&2; exit 2 ;;
     esac

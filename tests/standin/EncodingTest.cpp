@@ -1,6 +1,7 @@
 #include "Base64.h"
 #include "FormFields.h"
 #include "Json.h"
+#include "LatinLookalikes.h"
 #include "Md5.h"
 #include "OcrText.h"
 #include "TestSupport.h"
@@ -96,6 +97,27 @@ TEST(CleanLineTest, RemovesSpacesBetweenChineseOnly) {
     EXPECT_EQ(CleanLine("使 用 Tesseract 识 别"), "使用 Tesseract 识别");
     EXPECT_EQ(CleanLine("\xE3\x80\x80全角\xE3\x80\x80"), "全角");
     EXPECT_EQ(CleanLine(" \n"), "");
+}
+
+TEST(LatinLookalikesTest, ZerosEndingLowercaseRuns) {
+    EXPECT_EQ(WithZeros("libgnutls-daneO GNU TLS library"), "libgnutls-dane0 GNU TLS library");
+    EXPECT_EQ(WithZeros("libpulseO"), "libpulse0");
+    EXPECT_EQ(WithZeros("libpulseO, libxauO."), "libpulse0, libxau0.");
+    // Capital Os of words, acronyms and camel case stay.
+    EXPECT_EQ(WithZeros("OK IO GPIO O'Brien fooOpen Ohm"), "OK IO GPIO O'Brien fooOpen Ohm");
+    EXPECT_EQ(WithZeros("O"), "O");
+    EXPECT_EQ(WithZeros("版本O"), "版本O");
+}
+
+TEST(LatinLookalikesTest, LowercaseLsWithinLowercaseWords) {
+    EXPECT_EQ(WithLowercaseL("可以是 fuLL-iso、Long-iso、iso"), "可以是 full-iso、Long-iso、iso");
+    EXPECT_EQ(WithLowercaseL("--bLock-size 选项"), "--block-size 选项");
+    EXPECT_EQ(WithLowercaseL("fuLL"), "full");
+    // A word's capital L and capitals stay; camel case does not (the model's "L" is far more
+    // often an "l").
+    EXPECT_EQ(WithLowercaseL("Linux GNU/Linux LLVM XML mL"), "Linux GNU/Linux LLVM XML ml");
+    EXPECT_EQ(WithLowercaseL("getLine"), "getline");
+    EXPECT_EQ(WithLowercaseL("L"), "L");
 }
 
 TEST(HasIdeographTest, ChineseCharactersButNotMarksOrFullWidthForms) {

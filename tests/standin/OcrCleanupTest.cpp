@@ -106,17 +106,6 @@ TEST(NormaliseBandsTest, LightTextOnATitleBarIsMadeDarkOnWhiteDarkTextIsKept) {
     EXPECT_EQ(At(gray.get(), 100, 34), 238);
 }
 
-TEST(WithoutMarkTest, OnlyACheckMarksReadingBeforeTheTextGoes) {
-    EXPECT_EQ(WithoutMark("V 更改密码"), "更改密码");
-    EXPECT_EQ(WithoutMark("Vv Verbose"), "Verbose");
-    EXPECT_EQ(WithoutMark("V] 交互模式"), "交互模式");
-    EXPECT_EQ(WithoutMark("√ Keep backups"), "Keep backups");
-    EXPECT_EQ(WithoutMark("A file name"), "A file name");
-    EXPECT_EQ(WithoutMark("VAT rate"), "VAT rate");
-    EXPECT_EQ(WithoutMark("Verbose"), "Verbose");
-    EXPECT_EQ(WithoutMark("V"), "V");
-}
-
 TEST(CleanLineTest, LatinMarksBesideChineseTakeTheirFullWidthForms) {
     EXPECT_EQ(CleanLine("例如: 10K 指"), "例如：10K 指");
     EXPECT_EQ(CleanLine("列出指定\"文件\" ( 默认为当前目录 ) 的信息"), "列出指定“文件”（默认为当前目录）的信息");

@@ -24,6 +24,25 @@ TEST(InkEndTest, FindsTheLastColumnWithInkBetweenTheRows) {
     EXPECT_EQ(InkEnd(nullptr, 2, 30, 0, 20), 2);
 }
 
+TEST(InkRunEndTest, FollowsInkAcrossGapsNarrowerThanTheLimit) {
+    // "of" whose "f" the layout left out: ink at 10-12, a gap of 3, ink at 16-17, then a space.
+    const PixPtr binary(pixCreate(60, 20, 1));
+    ASSERT_TRUE(binary);
+    for (const int x : {10, 11, 12, 16, 17, 30}) {
+        pixSetPixel(binary.get(), x, 8, 1);
+    }
+    pixSetPixel(binary.get(), 40, 2, 1); // above the line
+    EXPECT_EQ(InkRunEnd(binary.get(), 13, 4, 60, 5, 15), 18);
+    // A gap as wide as the limit parts a word.
+    EXPECT_EQ(InkRunEnd(binary.get(), 13, 3, 60, 5, 15), 13);
+    // No further than asked, and only between the rows.
+    EXPECT_EQ(InkRunEnd(binary.get(), 13, 4, 17, 5, 15), 17);
+    EXPECT_EQ(InkRunEnd(binary.get(), 35, 10, 60, 5, 15), 35);
+    EXPECT_EQ(InkRunEnd(binary.get(), 35, 10, 60, 0, 15), 41);
+    EXPECT_EQ(InkRunEnd(binary.get(), 50, 10, 100, 0, 20), 50);
+    EXPECT_EQ(InkRunEnd(nullptr, 13, 4, 60, 5, 15), 13);
+}
+
 TEST(WithWhiteTest, AddsWhiteRowsAndColumns) {
     const PixPtr gray(pixCreate(10, 4, 8));
     ASSERT_TRUE(gray);

@@ -70,6 +70,35 @@ TEST(DropFrames, DropsFramesRulesAndIconsBesideTheTextAndShrinksTheLine) {
     EXPECT_EQ(lines[5].box.left, 79);
 }
 
+TEST(DropFrames, DropsWhatIsLeftOfButtonsFramesButNotMarksOrRules) {
+    // "复制" and "取消" on two buttons, with a bit of the first one's corner above the text, an
+    // edge between them and the second one's right edge.
+    TextLine buttons;
+    buttons.words = {Word(249, 197, 22, 11), Word(309, 191, 5, 1), Word(303, 195, 1, 17), Word(335, 197, 22, 11),
+                     Word(385, 194, 1, 18)};
+    buttons.box = {249, 191, 137, 21};
+    // "a - b | c": the dash is as thin as a corner but within the text; the bar is a letter's height.
+    TextLine marks;
+    marks.words = {Word(10, 300, 8, 9), Word(24, 304, 5, 1), Word(35, 300, 8, 12), Word(49, 298, 1, 15),
+                   Word(56, 300, 8, 9)};
+    marks.box = {10, 298, 54, 15};
+    std::vector<TextLine> lines = {buttons, marks};
+    DropFrames(lines);
+    ASSERT_EQ(lines[0].words.size(), 2u);
+    EXPECT_EQ(lines[0].box.top, 197);
+    EXPECT_EQ(lines[0].box.height, 11);
+    EXPECT_EQ(Right(lines[0].box), 357);
+    EXPECT_EQ(lines[1].words.size(), 5u);
+
+    // A "|" ending a line close to its text is a mark; a line of a lone word keeps it.
+    TextLine piped = Line(400, 9, 2, 20, 8);
+    piped.words.push_back(Word(74, 398, 1, 15));
+    piped.box.width = 55;
+    std::vector<TextLine> more = {piped};
+    DropFrames(more);
+    EXPECT_EQ(more[0].words.size(), 3u);
+}
+
 std::vector<LinePiece> Cut(const std::vector<TextLine>& lines, bool chinese = false) {
     return CutIntoPieces(lines, 2, std::vector<bool>(lines.size(), chinese));
 }
@@ -123,7 +152,7 @@ TEST(KeepTitleTest, TheTitleStaysTheBarsIconAndButtonsGo) {
     EXPECT_EQ(ends.box.width, 30);
 }
 
-TEST(StartsWithMarkTest, ACheckBoxBeforeItsLabelButNoWordOrCharacterOfText) {
+TEST(StartsWithMarkTest, ACheckBoxBeforeItsLabelGoesButNoWordOrCharacterOfText) {
     TextLine box;
     box.words = {Word(40, 145, 12, 14), Word(64, 145, 60, 14)}; // check box, label 12 px on
     box.box = {40, 145, 84, 15};
@@ -145,6 +174,16 @@ TEST(StartsWithMarkTest, ACheckBoxBeforeItsLabelButNoWordOrCharacterOfText) {
     alone.words = {Word(40, 145, 12, 14)};
     alone.box = {40, 145, 12, 14};
     EXPECT_FALSE(StartsWithMark(alone));
+
+    // The mark goes, the label and the other lines stay as they are.
+    std::vector<TextLine> lines = {box, terminal, alone};
+    DropMarks(lines);
+    ASSERT_EQ(lines[0].words.size(), 1U);
+    EXPECT_EQ(lines[0].box.left, 64);
+    EXPECT_EQ(lines[0].box.width, 60);
+    EXPECT_EQ(lines[1].words.size(), 2U);
+    EXPECT_EQ(lines[1].box.width, 57);
+    EXPECT_EQ(lines[2].words.size(), 1U);
 }
 
 TEST(CutIntoPiecesTest, LinesOfAFewWordsStayWholeAndArePadded) {
@@ -283,7 +322,13 @@ TEST(CutIntoPiecesTest, ColumnsAreAlwaysCutApart) {
     EXPECT_EQ(pieces[1].line, 0U);
     EXPECT_EQ(Right(pieces[0].crop), 166);
     EXPECT_EQ(pieces[1].crop.left, 244);
+    EXPECT_FALSE(pieces[0].startsColumn);
+    EXPECT_TRUE(pieces[1].startsColumn);
     ExpectWordsKeptWhole(page, pieces);
+    // A cut for the threads' sake starts no column.
+    for (const LinePiece& piece : Cut({Line(10, 20, 32, 40, 10)})) {
+        EXPECT_FALSE(piece.startsColumn);
+    }
 }
 
 TEST(CutIntoPiecesTest, EachThreadGetsAboutTwoPiecesOfEvenWidth) {
@@ -334,6 +379,17 @@ TEST(SelectedRunsTest, JoinsSelectedPiecesNextToEachOtherOnTheSameLine) {
     EXPECT_EQ(runs[2].piece.crop.width, 150);
     EXPECT_TRUE(SelectedRuns(pieces, std::vector<bool>(pieces.size(), false)).empty());
     EXPECT_EQ(SelectedRuns(pieces, {true, false, true}).size(), 2U);
+}
+
+TEST(SelectedRunsTest, ColumnsAreReadAgainApart) {
+    // Two buttons side by side: read again as one piece, the model sees the white between them
+    // as part of the text and reads neither.
+    LinePiece second{0, {200, 0, 100, 20}};
+    second.startsColumn = true;
+    const std::vector<PieceRun> runs = SelectedRuns({{0, {0, 0, 100, 20}}, second}, {true, true});
+    ASSERT_EQ(runs.size(), 2U);
+    EXPECT_EQ(runs[0].piece.crop.width, 100);
+    EXPECT_EQ(runs[1].first, 1U);
 }
 
 TEST(LatinConfidenceTest, TooFewCharactersForTheWidthMeanNoConfidence) {
@@ -421,6 +477,18 @@ TEST(JoinPiecesTest, MarkStartingAPieceJoinsTheWordBeforeAndEmptyPiecesAddNothin
     EXPECT_EQ(JoinPieces(pieces, {{"over the fox", 90}, {". Then", 90}, {"", 0}}, 0), "over the fox. Then");
     EXPECT_EQ(JoinPieces(pieces, {{"今天天气很好", 90}, {"", 0}, {"，我们", 90}}, 0), "今天天气很好，我们");
     EXPECT_EQ(JoinPieces(pieces, {{"版本", 90}, {"", 0}, {"3.14", 90}}, 0), "版本 3.14");
+}
+
+TEST(JoinPiecesTest, ColumnsKeepASpaceBetweenThem) {
+    std::vector<LinePiece> pieces = {{0, {0, 0, 100, 20}}, {0, {100, 0, 100, 20}}, {0, {300, 0, 100, 20}}};
+    pieces[2].startsColumn = true;
+    EXPECT_EQ(JoinPieces(pieces, {{"火焰", 90}, {"截图", 90}, {"屏幕截图软件", 90}}, 0), "火焰截图 屏幕截图软件");
+    EXPECT_EQ(JoinPieces(pieces, {{"复制", 90}, {"", 0}, {"取消", 90}}, 0), "复制 取消");
+    EXPECT_EQ(JoinPieces(pieces, {{"", 0}, {"", 0}, {"取消", 90}}, 0), "取消");
+    // A mark read at the start of a column ends the column before it.
+    EXPECT_EQ(JoinPieces(pieces, {{"这是", 90}, {"手册页", 90}, {"。tar是", 90}}, 0), "这是手册页。 tar是");
+    EXPECT_EQ(JoinPieces(pieces, {{"of", 90}, {"1000)", 90}, {". Binary", 90}}, 0), "of 1000). Binary");
+    EXPECT_EQ(JoinPieces(pieces, {{"页", 90}, {"", 0}, {"。", 90}}, 0), "页。");
 }
 
 } // namespace

@@ -15,7 +15,9 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <future>
+#include <sstream>
 #include <thread>
 
 namespace tovrik::standin {
@@ -379,6 +381,51 @@ TEST_F(StandinHttpTest, ReadsATitleBarACheckBoxsLabelAndADarkThemesButton) {
         read(TitledWindow(Render({"密码"}, 12, StripFormat::Png), Render({"锁定帐户"}, 16, StripFormat::Png),
                           Render({"确定"}, 16, StripFormat::Png), 181, true));
     EXPECT_GE(CharacterAccuracy("密码\n锁定帐户\n确定\n", dark), 0.95) << dark;
+}
+
+// Screens of real programs (xterm, GTK and Qt dialogs under openbox), as bench/screens renders them.
+std::string Screen(const std::string& name) {
+    std::ifstream file(std::string(TOVRIK_TEST_SCREENS) + "/" + name, std::ios::binary);
+    EXPECT_TRUE(file) << name;
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+std::vector<std::string> SplitLines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+TEST_F(StandinHttpTest, ReadsScreensOfRealProgramsToTheirEdges) {
+    const std::string token = Token();
+    auto read = [&](const std::string& name) {
+        return SplitLines(
+            Lines(Ocr("/rest/2.0/ocr/v1/general_basic", token, "image=" + UrlEncode(Base64Encode(Screen(name))))));
+    };
+    // A dark terminal at 9 pt: the layout leaves out the last letter of some lines ("rules o").
+    const std::vector<std::string> terminal = read("term-en-dark-9.png");
+    ASSERT_EQ(terminal.size(), 8U);
+    EXPECT_EQ(terminal[0], "This manual page documents the GNU version of find.");
+    EXPECT_EQ(terminal[3], "from left to right, according to the rules of");
+    EXPECT_EQ(terminal[6], "operations, true for or), at which point find moves on");
+    // A 10 px title over a dialog at 150% ("授取文件" at its own size), two buttons apart.
+    const std::vector<std::string> question = read("question-zh-light-150.png");
+    ASSERT_EQ(question.size(), 4U);
+    EXPECT_EQ(question[0], "提取文件");
+    EXPECT_EQ(question[3], "取消 提取");
+    // A Qt dialog at 200%: a check box's mark ("尽扩展正则"), a button's edge after the buttons.
+    const std::vector<std::string> options = read("qt-zh-light-200.png");
+    ASSERT_EQ(options.size(), 7U);
+    EXPECT_EQ(options[4], "扩展正则");
+    EXPECT_EQ(options[5], "固定字符串");
+    EXPECT_EQ(options[6], "搜索 取消");
+    // A dark Qt dialog: the edge between its two buttons read with them ("we) a").
+    const std::vector<std::string> dark = read("qt-zh-dark-150.png");
+    ASSERT_EQ(dark.size(), 8U);
+    EXPECT_EQ(dark[7], "确定 取消");
 }
 
 TEST_F(StandinHttpTest, BlankPictureGivesNoLines) {
