@@ -302,7 +302,9 @@ void OcrEngine::ReadOtherScript(const std::vector<TextLine>& lines, const std::v
                           ? !reading.text.empty() && !HasIdeograph(reading.text)
                           : std::min(LatinConfidence(lines, pieces[k], reading), reading.weakest) < kSureLatin;
     }
-    const std::vector<PieceRun> runs = SelectedRuns(pieces, doubtful);
+    // Chinese lines are read again by the Latin model across columns, Latin ones by the Chinese
+    // model column by column.
+    const std::vector<PieceRun> runs = SelectedRuns(pieces, doubtful, chinese);
     std::vector<LinePiece> again;
     std::vector<bool> againChinese;
     for (const PieceRun& run : runs) {

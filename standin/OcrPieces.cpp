@@ -339,7 +339,8 @@ bool IsMostlyChinese(std::string_view utf8) {
     return all > 0 && 2 * chinese >= all;
 }
 
-std::vector<PieceRun> SelectedRuns(const std::vector<LinePiece>& pieces, const std::vector<bool>& selected) {
+std::vector<PieceRun> SelectedRuns(const std::vector<LinePiece>& pieces, const std::vector<bool>& selected,
+                                   const std::vector<bool>& joinColumns) {
     std::vector<PieceRun> runs;
     for (size_t k = 0; k < pieces.size() && k < selected.size(); ++k) {
         if (!selected[k]) {
@@ -347,7 +348,7 @@ std::vector<PieceRun> SelectedRuns(const std::vector<LinePiece>& pieces, const s
         }
         PieceRun* last = runs.empty() ? nullptr : &runs.back();
         if (last != nullptr && last->first + last->count == k && last->piece.line == pieces[k].line &&
-            !pieces[k].startsColumn) {
+            (!pieces[k].startsColumn || (pieces[k].line < joinColumns.size() && joinColumns[pieces[k].line]))) {
             last->piece.crop.width = Right(pieces[k].crop) - last->piece.crop.left;
             last->piece.whiteAfterForChinese = pieces[k].whiteAfterForChinese;
             ++last->count;

@@ -120,15 +120,19 @@ void KeepTitle(TextLine& line, int width);
 // True when at least half of the text's characters (spaces aside) are Chinese.
 [[nodiscard]] bool IsMostlyChinese(std::string_view utf8);
 
-// Pieces of a line next to each other (in one column) that are selected, as one piece each (to be
-// read again by another model), and where they are among the pieces.
+// Pieces of a line next to each other that are selected, as one piece each (to be read again by
+// another model), and where they are among the pieces. A run ends at a gap between columns
+// unless `joinColumns` (indexed by line) says otherwise: two Chinese buttons read again as one
+// piece, with the white between them, read as neither; a terminal's sentence that goes on after
+// two spaces reads better whole.
 struct PieceRun {
     LinePiece piece;
     size_t first = 0;
     size_t count = 0;
 };
 [[nodiscard]] std::vector<PieceRun> SelectedRuns(const std::vector<LinePiece>& pieces,
-                                                 const std::vector<bool>& selected);
+                                                 const std::vector<bool>& selected,
+                                                 const std::vector<bool>& joinColumns);
 
 // The pieces of one line read back into one: a space between Latin pieces and between columns,
 // none between Chinese characters of a column or before a mark that starts a piece.

@@ -363,7 +363,7 @@ TEST(SelectedRunsTest, JoinsSelectedPiecesNextToEachOtherOnTheSameLine) {
     const std::vector<LinePiece> pieces = {
         {0, {0, 0, 100, 20}},  {0, {100, 0, 100, 20}}, {0, {200, 0, 100, 20}, 0, 0, 10},
         {1, {0, 30, 100, 20}}, {2, {0, 60, 100, 20}},  {2, {100, 60, 50, 20}}};
-    const std::vector<PieceRun> runs = SelectedRuns(pieces, {false, true, true, true, true, true});
+    const std::vector<PieceRun> runs = SelectedRuns(pieces, {false, true, true, true, true, true}, {});
     ASSERT_EQ(runs.size(), 3U);
     EXPECT_EQ(runs[0].first, 1U);
     EXPECT_EQ(runs[0].count, 2U);
@@ -377,19 +377,25 @@ TEST(SelectedRunsTest, JoinsSelectedPiecesNextToEachOtherOnTheSameLine) {
     EXPECT_EQ(runs[1].count, 1U);
     EXPECT_EQ(runs[2].first, 4U);
     EXPECT_EQ(runs[2].piece.crop.width, 150);
-    EXPECT_TRUE(SelectedRuns(pieces, std::vector<bool>(pieces.size(), false)).empty());
-    EXPECT_EQ(SelectedRuns(pieces, {true, false, true}).size(), 2U);
+    EXPECT_TRUE(SelectedRuns(pieces, std::vector<bool>(pieces.size(), false), {}).empty());
+    EXPECT_EQ(SelectedRuns(pieces, {true, false, true}, {}).size(), 2U);
 }
 
-TEST(SelectedRunsTest, ColumnsAreReadAgainApart) {
+TEST(SelectedRunsTest, ColumnsAreReadAgainApartUnlessTheLineAsks) {
     // Two buttons side by side: read again as one piece, the model sees the white between them
     // as part of the text and reads neither.
     LinePiece second{0, {200, 0, 100, 20}};
     second.startsColumn = true;
-    const std::vector<PieceRun> runs = SelectedRuns({{0, {0, 0, 100, 20}}, second}, {true, true});
+    const std::vector<LinePiece> pieces = {{0, {0, 0, 100, 20}}, second};
+    const std::vector<PieceRun> runs = SelectedRuns(pieces, {true, true}, {false});
     ASSERT_EQ(runs.size(), 2U);
     EXPECT_EQ(runs[0].piece.crop.width, 100);
     EXPECT_EQ(runs[1].first, 1U);
+    // A line that asks for it is read again across its columns.
+    const std::vector<PieceRun> joined = SelectedRuns(pieces, {true, true}, {true});
+    ASSERT_EQ(joined.size(), 1U);
+    EXPECT_EQ(joined[0].count, 2U);
+    EXPECT_EQ(joined[0].piece.crop.width, 300);
 }
 
 TEST(LatinConfidenceTest, TooFewCharactersForTheWidthMeanNoConfidence) {
