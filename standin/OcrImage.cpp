@@ -16,6 +16,19 @@ constexpr int kMeanSampling = 4;
 // text. Everything this light or lighter is paper; the levels below are spread over the range.
 constexpr int kDarkThemePaper = 195;
 
+// True when column x of a 1-bit picture has a set pixel between the rows top and bottom
+// (exclusive, clipped to the picture).
+bool ColumnHasInk(Pix* binary, int x, int top, int bottom) {
+    const l_uint32* data = pixGetData(binary);
+    const int wordsPerLine = pixGetWpl(binary);
+    for (int y = std::max(top, 0); y < std::min(bottom, pixGetHeight(binary)); ++y) {
+        if (GET_DATA_BIT(data + static_cast<ptrdiff_t>(y) * wordsPerLine, x) != 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
 } // namespace
 
 void PixCloser::operator()(Pix* pix) const {
@@ -64,16 +77,9 @@ int InkEnd(Pix* binary, int from, int to, int top, int bottom) {
         return from;
     }
     from = std::max(from, 0);
-    to = std::min(to, pixGetWidth(binary));
-    top = std::max(top, 0);
-    bottom = std::min(bottom, pixGetHeight(binary));
-    const l_uint32* data = pixGetData(binary);
-    const int wordsPerLine = pixGetWpl(binary);
-    for (int x = to - 1; x >= from; --x) {
-        for (int y = top; y < bottom; ++y) {
-            if (GET_DATA_BIT(data + static_cast<ptrdiff_t>(y) * wordsPerLine, x) != 0) {
-                return x + 1;
-            }
+    for (int x = std::min(to, pixGetWidth(binary)) - 1; x >= from; --x) {
+        if (ColumnHasInk(binary, x, top, bottom)) {
+            return x + 1;
         }
     }
     return from;
@@ -84,18 +90,9 @@ int InkRunEnd(Pix* binary, int from, int maxGap, int limit, int top, int bottom)
         return from;
     }
     limit = std::min(limit, pixGetWidth(binary));
-    top = std::max(top, 0);
-    bottom = std::min(bottom, pixGetHeight(binary));
-    const l_uint32* data = pixGetData(binary);
-    const int wordsPerLine = pixGetWpl(binary);
     int end = from;
     for (int x = std::max(from, 0); x < limit && x - end < maxGap; ++x) {
-        for (int y = top; y < bottom; ++y) {
-            if (GET_DATA_BIT(data + static_cast<ptrdiff_t>(y) * wordsPerLine, x) != 0) {
-                end = x + 1;
-                break;
-            }
-        }
+        end = ColumnHasInk(binary, x, top, bottom) ? x + 1 : end;
     }
     return end;
 }
