@@ -3,6 +3,7 @@
 #include "LatinLookalikes.h"
 #include "OcrCleanup.h"
 #include "OcrImage.h"
+#include "OcrLatinRuns.h"
 #include "OcrText.h"
 
 #include <leptonica/allheaders.h>
@@ -78,6 +79,33 @@ bool Bounds(const tesseract::PageIterator& it, tesseract::PageIteratorLevel leve
     return true;
 }
 
+std::string ReadingText(std::string_view raw, bool chinese) {
+    const std::string line = WithZeros(CleanLine(raw));
+    return chinese ? WithLowercaseL(line) : line;
+}
+
+// The characters of the last recognition, in the columns of the picture as sent (the crop starts
+// at column `left` and was scaled by `scale`); none when the model gives any of them without its
+// text or its box.
+std::vector<ReadSymbol> Symbols(tesseract::TessBaseAPI& api, int left, int scale) {
+    std::vector<ReadSymbol> symbols;
+    const std::unique_ptr<tesseract::ResultIterator> it(api.GetIterator());
+    if (!it || it->Empty(tesseract::RIL_SYMBOL)) {
+        return symbols;
+    }
+    do {
+        const TessText symbol(it->GetUTF8Text(tesseract::RIL_SYMBOL));
+        PixelBox box;
+        if (!symbol || !Bounds(*it, tesseract::RIL_SYMBOL, box)) {
+            return {};
+        }
+        symbols.push_back({symbol.get(), 0, left + box.left / scale, left + (box.left + box.width + scale - 1) / scale,
+                           it->IsAtBeginningOf(tesseract::RIL_WORD),
+                           static_cast<int>(it->Confidence(tesseract::RIL_SYMBOL))});
+    } while (it->Next(tesseract::RIL_SYMBOL));
+    return symbols;
+}
+
 // A piece cut out of the (scaled) page and read as one line as it is (tesseract's own line
 // finding in it would only cost time, and would trim the white that makes the model read
 // fewer columns).
@@ -103,8 +131,11 @@ PieceReading ReadCrop(tesseract::TessBaseAPI& api, bool chinese, const OcrEngine
         return {};
     }
     const TessText text(api.GetUTF8Text());
-    const std::string line = WithZeros(CleanLine(text ? text.get() : ""));
-    PieceReading reading{chinese ? WithLowercaseL(line) : line, 0, 0};
+    PieceReading reading{ReadingText(text ? text.get() : "", chinese), 0, 0, text ? text.get() : "",
+                         Symbols(api, crop.left, scale)};
+    if (!PlaceSymbols(reading.raw, reading.symbols)) {
+        reading.symbols.clear();
+    }
     const std::unique_ptr<int[]> confidences(api.AllWordConfidences());
     int count = 0;
     for (const int* word = confidences.get(); word != nullptr && *word >= 0; ++word) {
@@ -179,6 +210,7 @@ OcrResult OcrEngine::Recognize(std::string_view imageBytes) {
     std::vector<PieceReading> readings = ReadPieces(pieces, chinesePieces, pages);
     if (automatic) {
         ReadOtherScript(lines, pieces, chineseLines, pages, readings);
+        ReadLatinRuns(lines, pieces, pages, readings);
     }
     for (size_t k = 0; k < pieces.size(); ++k) {
         if (IsNoText(lines, pieces[k], readings[k])) {
@@ -322,8 +354,45 @@ void OcrEngine::ReadOtherScript(const std::vector<TextLine>& lines, const std::v
         if (better) {
             readings[runs[k].first] = std::move(second[k]);
             for (size_t other = 1; other < runs[k].count; ++other) {
-                readings[runs[k].first + other].text.clear();
+                readings[runs[k].first + other] = {};
             }
+        }
+    }
+}
+
+// The Latin words and numbers within the Chinese model's readings, each read again by the Latin
+// model and taken from it when it is sure of it (see LatinRuns).
+void OcrEngine::ReadLatinRuns(const std::vector<TextLine>& lines, const std::vector<LinePiece>& pieces,
+                              const Pages& pages, std::vector<PieceReading>& readings) {
+    std::vector<std::vector<SymbolRun>> runs(pieces.size());
+    std::vector<LinePiece> again;
+    for (size_t k = 0; k < pieces.size(); ++k) {
+        // Only the Chinese model reads Chinese characters.
+        if (!HasIdeograph(readings[k].text)) {
+            continue;
+        }
+        const std::vector<ReadSymbol>& symbols = readings[k].symbols;
+        runs[k] = LatinRuns(symbols);
+        for (const SymbolRun& run : runs[k]) {
+            const ColumnSpan span = RunSpan(symbols, run, lines[pieces[k].line].box.height);
+            LinePiece piece = pieces[k];
+            piece.crop.left = span.left;
+            piece.crop.width = span.right - span.left;
+            again.push_back(piece);
+        }
+    }
+    if (again.empty()) {
+        return;
+    }
+    const std::vector<PieceReading> latin = ReadPieces(again, std::vector<bool>(again.size(), false), pages);
+    size_t next = 0;
+    for (size_t k = 0; k < pieces.size(); ++k) {
+        std::vector<std::string> texts;
+        for (const SymbolRun& run : runs[k]) {
+            texts.push_back(LatinReplacement(RunText(readings[k].symbols, run), latin[next++]));
+        }
+        if (std::any_of(texts.begin(), texts.end(), [](const std::string& text) { return !text.empty(); })) {
+            readings[k].text = ReadingText(WithReplacedRuns(readings[k], runs[k], texts), true);
         }
     }
 }

@@ -42,8 +42,9 @@ struct OcrResult {
 // line (running both together, "chi_sim+eng", takes twice the time): the one the shapes of the
 // line's blobs suggest (see LooksChinese). Text in the other script is read again by the other
 // model: pieces the Latin model is unsure of, pieces read as Chinese without a Chinese character
-// (Latin words, numbers, which the Chinese model misreads: "0" as "6"). Any other languages are
-// handed to tesseract as they are.
+// (Latin words, numbers, which the Chinese model misreads: "0" as "6"), and the Latin words and
+// numbers within Chinese text, cut out by the places of their characters. Any other languages
+// are handed to tesseract as they are.
 //
 // The layout analysis runs once; its lines are cut at word gaps into pieces that two threads,
 // with a set of models each, read as single lines at the same time, each taking the widest piece
@@ -87,6 +88,11 @@ private:
     // tells per line which model read it).
     void ReadOtherScript(const std::vector<TextLine>& lines, const std::vector<LinePiece>& pieces,
                          const std::vector<bool>& chinese, const Pages& pages, std::vector<PieceReading>& readings);
+
+    // Reads again, with the Latin model, the Latin words and numbers within what the Chinese
+    // model read (see LatinRuns).
+    void ReadLatinRuns(const std::vector<TextLine>& lines, const std::vector<LinePiece>& pieces, const Pages& pages,
+                       std::vector<PieceReading>& readings);
 
     std::mutex m_mutex;
     std::array<Models, kThreads> m_models;

@@ -46,12 +46,27 @@ struct LinePiece {
     bool startsColumn = false;
 };
 
-// What a model read in a piece, its mean confidence over the words, and its confidence in the
-// word it is least sure of.
+// A character as the model read it: where it stands in the model's text (`at`, in bytes) and
+// its ink in the picture as sent (left to right excluded), whether a word starts with it, and the
+// model's confidence in it.
+struct ReadSymbol {
+    std::string text;
+    size_t at = 0;
+    int left = 0;
+    int right = 0;
+    bool startsWord = false;
+    int confidence = 0;
+};
+
+// What a model read in a piece: the text cleaned, its mean confidence over the words and its
+// confidence in the word it is least sure of; and the model's text as it came, character by
+// character.
 struct PieceReading {
     std::string text;
     int confidence = 0;
     int weakest = 0;
+    std::string raw{};
+    std::vector<ReadSymbol> symbols{};
 };
 
 // A selection often takes in a bit of a window's frame, a scroll bar or a rule beside the text,

@@ -426,6 +426,14 @@ TEST_F(StandinHttpTest, ReadsScreensOfRealProgramsToTheirEdges) {
     const std::vector<std::string> dark = read("qt-zh-dark-150.png");
     ASSERT_EQ(dark.size(), 8U);
     EXPECT_EQ(dark[7], "确定 取消");
+    // Numbers and Latin letters within Chinese text in DejaVu Sans Mono, whose dotted zero the
+    // Chinese model reads as 6 ("16K", "1624", "K、M、6、T").
+    const std::vector<std::string> sizes = read("term-zh-light-12.png");
+    ASSERT_EQ(sizes.size(), 8U);
+    EXPECT_NE(sizes[3].find("（例如：10K 指"), std::string::npos) << sizes[3];
+    EXPECT_NE(sizes[4].find("10*1024"), std::string::npos) << sizes[4];
+    EXPECT_NE(sizes[4].find("K、M、G、T、P、E、Z、Y"), std::string::npos) << sizes[4];
+    EXPECT_NE(sizes[4].find("1024的"), std::string::npos) << sizes[4];
 }
 
 TEST_F(StandinHttpTest, BlankPictureGivesNoLines) {
