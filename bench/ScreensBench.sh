@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# OCR of screens of real programs: renders the screens of bench/screens/tuning.list, heldout.list
-# and fresh.list (xterm, GTK and Qt dialogs with openbox's title bars, lists; light and dark; 100-200%)
+# OCR of screens of real programs: renders the screens of bench/screens/tuning.list, heldout.list,
+# fresh.list and fresh2.list (xterm, GTK and Qt dialogs with openbox's title bars, lists; light and dark; 100-200%)
 # under Xvfb, sends each picture to the local stand-in as the program does, and reads it with the
 # tesseract command too. Prints per picture the character error rate of both and the stand-in's
 # warm time (engine time from Server-Timing, elapsed and CPU), then per set and overall the error
@@ -33,7 +33,7 @@ if [ -z "${PICTURES:-}" ]; then
     { cmake -S bench/screens/qtdialog -B "$qt" -DCMAKE_BUILD_TYPE=Release && cmake --build "$qt"; } >"$work/qt-build.log" 2>&1 ||
         { cat "$work/qt-build.log" >&2; exit 2; }
 fi
-sets=(tuning heldout fresh)
+sets=(tuning heldout fresh fresh2)
 if [ -n "${PICTURES:-}" ]; then
     work_pictures=$PICTURES # pictures of an earlier run (KEEP=1), when only the OCR changed
 else

@@ -65,6 +65,9 @@ constexpr int kTextExtreme = 16;
 // Levels this close to a row's background become white with it (gradients, anti-aliasing).
 constexpr int kBandPaperMargin = 20;
 
+// Icons are ink this much darker than the page, or more.
+constexpr int kIconBelowPaper = 20;
+
 int Median(const std::array<int, 256>& histogram, int count) {
     int seen = 0;
     for (int level = 0; level < 256; ++level) {
@@ -83,6 +86,20 @@ std::uint8_t* Row(Pix* gray, int y) {
 // Leptonica keeps 8-bit pixels in 32-bit words, most significant byte first.
 std::uint8_t& At(std::uint8_t* row, int x) {
     return row[x ^ 3];
+}
+
+// The picture's median gray level: its page (window) behind the text.
+int PaperLevel(Pix* gray) {
+    std::array<int, 256> histogram{};
+    const int width = static_cast<int>(pixGetWidth(gray));
+    const int height = static_cast<int>(pixGetHeight(gray));
+    for (int y = 0; y < height; ++y) {
+        std::uint8_t* row = Row(gray, y);
+        for (int x = 0; x < width; ++x) {
+            ++histogram[At(row, x)];
+        }
+    }
+    return Median(histogram, width * height);
 }
 
 void NormaliseBand(Pix* gray, int top, int bottom, const std::vector<int>& medians) {
@@ -149,7 +166,9 @@ void RemoveIcons(Pix* gray, int minSide, int minFillPercent) {
     if (gray == nullptr || pixGetDepth(gray) != 8) {
         return;
     }
-    const PixPtr ink(pixThresholdToBinary(gray, kFrameInkBelow[0]));
+    // Icons are drawn in light colours too (a light blue diamond is gray 130 to 230 on a page of
+    // 245), which a fixed level breaks into a rim and pieces; the page's own level tells.
+    const PixPtr ink(pixThresholdToBinary(gray, std::max(kFrameInkBelow[0], PaperLevel(gray) - kIconBelowPaper)));
     if (!ink) {
         return;
     }

@@ -14,10 +14,11 @@ namespace tovrik::standin {
 // white, so that the text inside is read as a line of its own.
 void RemoveFrames(Pix* gray, int minWidth, int minHeight);
 
-// Icons beside a dialog's message (a question mark in a disc, a warning sign): a blob of ink
-// at least `minSide` both ways, no more than twice as wide as high or high as wide, and filled
-// for at least `minFillPercent` of its box, is painted white with its box. Letters are smaller,
-// or, as large, hollow; left there, an icon is read as a character ("人", "《").
+// Icons beside a dialog's message (a question mark in a disc or a diamond, a warning sign): a
+// blob of ink (darker than 200, or than 20 levels below the page's median) at least `minSide`
+// both ways, no more than twice as wide as high or high as wide, and filled for at least
+// `minFillPercent` of its box, is painted white with its box. Letters are smaller, or, as large,
+// hollow; left there, an icon is read as a character ("人", "《").
 void RemoveIcons(Pix* gray, int minSide, int minFillPercent);
 
 // Rows top to bottom (excluded) of a picture.

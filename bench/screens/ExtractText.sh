@@ -24,6 +24,12 @@ done
 for page in ls cp mv tar chmod du find grep sort passwd login; do
     description "/usr/share/man/zh_CN/man1/$page.1.gz" zh_CN '(描述|说明|描叙)' >>zh-man.txt
 done
+# Written later, for the screens made after a round of tuning: man-db's own Chinese pages (it
+# ships them; the lines above came from manpages-zh).
+: >zh-more.txt
+for page in apropos whatis manpath lexgrog manconv zsoelim; do
+    description "/usr/share/man/zh_CN/man1/$page.1.gz" zh_CN '(描述|说明|描叙)' >>zh-more.txt
+done
 dpkg-query -W -f '${Package}: ${binary:Summary}\n' | awk 'length($0) < 60' | sort -R --random-source=/dev/zero |
     head -60 >packages.txt
 # "Name: Comment" of each desktop entry, in English and (where it has them) in Chinese.

@@ -78,6 +78,23 @@ TEST(RemoveIconsTest, FilledIconsGoWithTheirRimHollowOrSmallShapesStay) {
     EXPECT_EQ(At(gray.get(), 170, 12), 0);
 }
 
+TEST(RemoveIconsTest, LightIconsGoByThePagesLevel) {
+    // A dialog's page of 245 with a light blue diamond: gray 215 above and 150 below (a level of
+    // 200 takes its lower half alone, 40 by 20: too flat for an icon).
+    const PixPtr gray = White(200, 80);
+    Fill(gray.get(), 0, 0, 200, 80, 245);
+    Fill(gray.get(), 10, 10, 40, 20, 215);
+    Fill(gray.get(), 10, 30, 40, 20, 150);
+    Fill(gray.get(), 25, 18, 10, 20, 255);
+    Fill(gray.get(), 80, 10, 40, 40, 235); // a surface only a little darker than the page
+    Fill(gray.get(), 90, 20, 20, 8, 0);    // with text on it
+    RemoveIcons(gray.get(), 32, 45);
+    EXPECT_EQ(At(gray.get(), 20, 12), 255);
+    EXPECT_EQ(At(gray.get(), 20, 40), 255);
+    EXPECT_EQ(At(gray.get(), 85, 15), 235);
+    EXPECT_EQ(At(gray.get(), 100, 24), 0);
+}
+
 TEST(NormaliseBandsTest, LightTextOnATitleBarIsMadeDarkOnWhiteDarkTextIsKept) {
     const PixPtr gray = White(300, 240);
     Fill(gray.get(), 0, 0, 300, 240, 238); // a light window
