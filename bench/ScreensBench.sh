@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # OCR of screens of real programs: renders the screens of bench/screens/tuning.list, heldout.list,
-# fresh.list and fresh2.list (xterm, GTK and Qt dialogs with openbox's title bars, lists; light and dark; 100-200%)
-# under Xvfb, sends each picture to the local stand-in as the program does, and reads it with the
-# tesseract command too. Prints per picture the character error rate of both and the stand-in's
-# warm time (engine time from Server-Timing, elapsed and CPU), then per set and overall the error
-# rate (errors over all characters) and the median time, against the targets:
+# fresh.list, fresh2.list and fresh3.list (xterm, GTK and Qt dialogs with openbox's title bars,
+# lists; light and dark; 100-200%) under Xvfb, sends each picture to the local stand-in as the
+# program does, and reads it with the tesseract command too. Prints per picture the character
+# error rate of both and the stand-in's warm time (engine time from Server-Timing, elapsed and
+# CPU), then per set and overall the error rate (errors over all characters) and the median time,
+# against the targets:
 #   stand-in <= 2% overall, no picture above 10%, median <= 150 ms per picture.
 # The pictures are made at each run and kept in the work folder printed at the end (KEEP=1).
 # Usage: [KEEP=1] [PICTURES=KEPT_DIR] bash bench/ScreensBench.sh [BUILD_DIR] [RUNS]   (default build/linux, 3 warm runs)
@@ -33,7 +34,7 @@ if [ -z "${PICTURES:-}" ]; then
     { cmake -S bench/screens/qtdialog -B "$qt" -DCMAKE_BUILD_TYPE=Release && cmake --build "$qt"; } >"$work/qt-build.log" 2>&1 ||
         { cat "$work/qt-build.log" >&2; exit 2; }
 fi
-sets=(tuning heldout fresh fresh2)
+sets=(tuning heldout fresh fresh2 fresh3)
 if [ -n "${PICTURES:-}" ]; then
     work_pictures=$PICTURES # pictures of an earlier run (KEEP=1), when only the OCR changed
 else

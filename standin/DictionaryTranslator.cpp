@@ -20,7 +20,7 @@ bool IsAsciiAlnum(char32_t c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
 }
 
-bool IsIdeograph(char32_t c) {
+bool IsCjkCharacter(char32_t c) {
     return IsCjk(c) && !(c >= 0x3000 && c <= 0x303F) && !(c >= 0xFF00 && c <= 0xFFEF);
 }
 
@@ -142,7 +142,7 @@ std::string DictionaryTranslator::FromEnglish(std::string_view utf8) const {
     for (size_t t = 0; t < tokens.size();) {
         if (!isWord(t)) {
             const char32_t c = text[tokens[t].begin];
-            if (IsIdeograph(c)) {
+            if (IsCjkCharacter(c)) {
                 pieces.push_back({PieceKind::Glyph, EncodeUtf8(std::u32string(1, c))});
             } else if (!IsSpace(c)) {
                 pieces.push_back(PunctuationPiece(c, false, quoteOpen));
@@ -220,9 +220,9 @@ std::string DictionaryTranslator::FromChinese(std::string_view utf8) const {
     bool quoteOpen = false;
     for (size_t i = 0; i < text.size();) {
         const char32_t c = text[i];
-        if (IsIdeograph(c)) {
+        if (IsCjkCharacter(c)) {
             size_t end = i;
-            while (end < text.size() && IsIdeograph(text[end])) {
+            while (end < text.size() && IsCjkCharacter(text[end])) {
                 ++end;
             }
             const std::vector<ChineseSegment> segments = SegmentChinese(

@@ -22,10 +22,6 @@ constexpr int kFrameBand = 3;
 // (181 for the usual #4a4a4a) that is no ink under its darker border.
 constexpr int kFrameInkBelow[] = {200, 150};
 
-struct PixaCloser {
-    void operator()(Pixa* pixa) const { pixaDestroy(&pixa); }
-};
-using PixaPtr = std::unique_ptr<Pixa, PixaCloser>;
 struct BoxCloser {
     void operator()(Box* box) const { boxDestroy(&box); }
 };

@@ -4,14 +4,15 @@
 #include "OcrCleanup.h"
 #include "OcrImage.h"
 #include "OcrLatinRuns.h"
+#include "OcrMarkShapes.h"
+#include "OcrSpacedMarks.h"
 #include "OcrText.h"
+#include "TaskQueue.h"
 
 #include <leptonica/allheaders.h>
 #include <tesseract/baseapi.h>
 
 #include <algorithm>
-#include <atomic>
-#include <future>
 
 namespace tovrik::standin {
 
@@ -25,6 +26,9 @@ constexpr const char* kChineseModel = "chi_sim";
 // misreads strokes and quotes of lines up to 19 px (a 10 px title bar's "提取" as "授取").
 constexpr int kSmallLineHeight = 16;
 constexpr int kSmallChineseHeight = 20;
+// Ink of the clusters a reading is made again from (see OcrSpacedMarks): the anti-aliased edges of
+// small marks count.
+constexpr int kClusterInkBelow = 160;
 // Tesseract's limit is 32767; far smaller than that is already no screen capture.
 constexpr int kMaxSide = 16384;
 constexpr int kScreenDpi = 96;
@@ -104,6 +108,32 @@ std::vector<ReadSymbol> Symbols(tesseract::TessBaseAPI& api, int left, int scale
                            static_cast<int>(it->Confidence(tesseract::RIL_SYMBOL))});
     } while (it->Next(tesseract::RIL_SYMBOL));
     return symbols;
+}
+
+// The runs of a line's pieces that look like text in the other script: read by the Latin model
+// and unsure (of a word in them, or of all), or read by the Chinese one without a Chinese
+// character. Chinese lines are read again by the Latin model across columns, Latin ones by the
+// Chinese model column by column.
+std::vector<PieceRun> OtherScriptRuns(const std::vector<TextLine>& lines, const std::vector<LinePiece>& pieces,
+                                      const std::vector<bool>& chinese, const std::vector<PieceReading>& readings,
+                                      size_t line) {
+    std::vector<bool> doubtful(pieces.size());
+    for (size_t k = 0; k < pieces.size(); ++k) {
+        const PieceReading& reading = readings[k];
+        doubtful[k] = pieces[k].line == line && (chinese[line] ? !reading.text.empty() && !HasIdeograph(reading.text)
+                                                               : std::min(LatinConfidence(lines, pieces[k], reading),
+                                                                          reading.weakest) < kSureLatin);
+    }
+    return SelectedRuns(pieces, doubtful, chinese);
+}
+
+// The piece's columns from `left` to `right` with `pad` columns of white on both sides, within the
+// piece.
+LinePiece Within(const LinePiece& piece, int left, int right, int pad) {
+    LinePiece part = piece;
+    part.crop.left = std::max(piece.crop.left, left - pad);
+    part.crop.width = std::min(piece.crop.left + piece.crop.width, right + pad) - part.crop.left;
+    return part;
 }
 
 // A piece cut out of the (scaled) page and read as one line as it is (tesseract's own line
@@ -203,14 +233,11 @@ OcrResult OcrEngine::Recognize(std::string_view imageBytes) {
         }
     }
     const std::vector<LinePiece> pieces = CutIntoPieces(lines, kThreads, chineseLines);
-    std::vector<bool> chinesePieces;
-    for (const LinePiece& piece : pieces) {
-        chinesePieces.push_back(chineseLines[piece.line]);
-    }
-    std::vector<PieceReading> readings = ReadPieces(pieces, chinesePieces, pages);
+    std::vector<LinePiece> readFrom = pieces;
+    std::vector<PieceReading> readings = ReadPiecesInBothScripts(lines, pieces, chineseLines, pages, readFrom);
     if (automatic) {
-        ReadOtherScript(lines, pieces, chineseLines, pages, readings);
         ReadLatinRuns(lines, pieces, pages, readings);
+        ReadSpacedMarks(lines, readFrom, pages, readings);
     }
     for (size_t k = 0; k < pieces.size(); ++k) {
         if (IsNoText(lines, pieces[k], readings[k])) {
@@ -323,41 +350,61 @@ std::vector<TextLine> OcrEngine::FindLines(Pix* gray) {
 // Text in the other script: pieces the Latin model is unsure of (of a word in them, or of all)
 // are read by the Chinese one and taken from it when it finds Chinese characters and is surer of
 // them; pieces read as Chinese without a Chinese character (Latin words, numbers) are read by the
-// Latin model and taken from it when it is sure of them.
-void OcrEngine::ReadOtherScript(const std::vector<TextLine>& lines, const std::vector<LinePiece>& pieces,
-                                const std::vector<bool>& chinese, const Pages& pages,
-                                std::vector<PieceReading>& readings) {
-    std::vector<bool> doubtful(pieces.size());
-    for (size_t k = 0; k < pieces.size(); ++k) {
-        const PieceReading& reading = readings[k];
-        doubtful[k] = chinese[pieces[k].line]
-                          ? !reading.text.empty() && !HasIdeograph(reading.text)
-                          : std::min(LatinConfidence(lines, pieces[k], reading), reading.weakest) < kSureLatin;
+// Latin model and taken from it when it is sure of them. A line's pieces are read again as soon
+// as all of them are read, while the other lines' are still being read.
+std::vector<PieceReading> OcrEngine::ReadPiecesInBothScripts(const std::vector<TextLine>& lines,
+                                                             const std::vector<LinePiece>& pieces,
+                                                             const std::vector<bool>& chinese, const Pages& pages,
+                                                             std::vector<LinePiece>& readFrom) {
+    const size_t count = pieces.size();
+    std::vector<PieceReading> readings(count);
+    std::vector<size_t> unread(lines.size());
+    for (const LinePiece& piece : pieces) {
+        ++unread[piece.line];
     }
-    // Chinese lines are read again by the Latin model across columns, Latin ones by the Chinese
-    // model column by column.
-    const std::vector<PieceRun> runs = SelectedRuns(pieces, doubtful, chinese);
-    std::vector<LinePiece> again;
-    std::vector<bool> againChinese;
-    for (const PieceRun& run : runs) {
-        again.push_back(run.piece);
-        againChinese.push_back(!chinese[run.piece.line]);
-    }
-    std::vector<PieceReading> second = ReadPieces(again, againChinese, pages);
+    // Each run holds a piece of its own at least: as many runs as pieces at most, so that adding
+    // one never moves those being read.
+    std::vector<PieceRun> runs;
+    runs.reserve(count);
+    std::vector<PieceReading> second(count);
+    const bool automatic = m_models[0].chinese != nullptr;
+    auto work = [&](size_t task, size_t worker) {
+        if (task < count) {
+            readings[task] = ReadWith(m_models[worker], chinese[pieces[task].line], pages, pieces[task]);
+        } else {
+            const PieceRun& run = runs[task - count];
+            second[task - count] = ReadWith(m_models[worker], !chinese[run.piece.line], pages, run.piece);
+        }
+    };
+    auto done = [&](size_t task) {
+        std::vector<size_t> ready;
+        if (task >= count || !automatic || --unread[pieces[task].line] > 0) {
+            return ready;
+        }
+        for (PieceRun& run : OtherScriptRuns(lines, pieces, chinese, readings, pieces[task].line)) {
+            ready.push_back(count + runs.size());
+            runs.push_back(std::move(run));
+        }
+        return ready;
+    };
+    RunTasks(WidestFirst(pieces), count > 1 ? kThreads : 1, work, done);
     for (size_t k = 0; k < runs.size(); ++k) {
+        const PieceRun& run = runs[k];
         int latin = kSureLatin;
-        for (size_t piece = runs[k].first; piece < runs[k].first + runs[k].count; ++piece) {
+        for (size_t piece = run.first; piece < run.first + run.count; ++piece) {
             latin = std::min(latin, LatinConfidence(lines, pieces[piece], readings[piece]));
         }
-        const bool better = againChinese[k] ? HasIdeograph(second[k].text) && second[k].confidence > latin
-                                            : LatinConfidence(lines, again[k], second[k]) >= kSureLatin;
+        const bool better = !chinese[run.piece.line] ? HasIdeograph(second[k].text) && second[k].confidence > latin
+                                                     : LatinConfidence(lines, run.piece, second[k]) >= kSureLatin;
         if (better) {
-            readings[runs[k].first] = std::move(second[k]);
-            for (size_t other = 1; other < runs[k].count; ++other) {
-                readings[runs[k].first + other] = {};
+            readings[run.first] = std::move(second[k]);
+            readFrom[run.first] = run.piece;
+            for (size_t other = 1; other < run.count; ++other) {
+                readings[run.first + other] = {};
             }
         }
     }
+    return readings;
 }
 
 // The Latin words and numbers within the Chinese model's readings, each read again by the Latin
@@ -397,27 +444,96 @@ void OcrEngine::ReadLatinRuns(const std::vector<TextLine>& lines, const std::vec
     }
 }
 
+void OcrEngine::ReadSpacedMarks(const std::vector<TextLine>& lines, const std::vector<LinePiece>& pieces,
+                                const Pages& pages, std::vector<PieceReading>& readings) {
+    struct Redone {
+        size_t piece = 0;
+        int pitch = 0;
+        size_t first = 0; // of its clusters
+        size_t count = 0;
+        std::vector<ClusterGroup> groups{};
+        std::vector<std::string> texts{};
+    };
+    std::vector<Redone> redone;
+    std::vector<LinePiece> clusters;
+    for (size_t k = 0; k < pieces.size(); ++k) {
+        const PixelBox& crop = pieces[k].crop;
+        const int pitch = IdeographPitch(readings[k].symbols);
+        if (!HasIdeograph(readings[k].text) || !ReadsTooShort(readings[k].text, crop.width, pitch)) {
+            continue;
+        }
+        const std::vector<bool> ink =
+            InkColumns(pages.original, crop.left, crop.top, crop.width, crop.height, kClusterInkBelow);
+        const std::vector<ColumnSpan> spans = InkClusters(ink, crop.left, std::max(2, pitch * 2 / 5));
+        if (spans.size() < 2) {
+            continue;
+        }
+        redone.push_back({k, pitch, clusters.size(), spans.size()});
+        for (const ColumnSpan& span : spans) {
+            clusters.push_back(Within(pieces[k], span.left, span.right, pitch / 5));
+        }
+    }
+    if (clusters.empty()) {
+        return;
+    }
+    const std::vector<PieceReading> chinese = ReadPieces(clusters, std::vector<bool>(clusters.size(), true), pages);
+    // The marks' shapes tell them best; the Latin model reads the groups that hold anything else.
+    std::vector<LinePiece> latinGroups;
+    for (Redone& line : redone) {
+        const auto first = chinese.begin() + static_cast<long>(line.first);
+        line.groups = GroupClusters({first, first + static_cast<long>(line.count)});
+        const PixelBox& crop = pieces[line.piece].crop;
+        const PixelBox& box = lines[pieces[line.piece].line].box;
+        for (const ClusterGroup& group : line.groups) {
+            const LinePiece& left = clusters[line.first + group.first];
+            const LinePiece& right = clusters[line.first + group.first + group.count - 1];
+            const int from = left.crop.left;
+            const int to = right.crop.left + right.crop.width;
+            line.texts.push_back(group.chinese ? chinese[line.first + group.first].text
+                                               : MarksText(InkBlobs(pages.original, from, crop.top, to - from,
+                                                                    crop.height, kClusterInkBelow),
+                                                           box.top, box.height, line.pitch));
+            if (!group.chinese && line.texts.back().empty()) {
+                latinGroups.push_back(Within(pieces[line.piece], from, to, 0));
+            }
+        }
+    }
+    const std::vector<PieceReading> latin =
+        ReadPieces(latinGroups, std::vector<bool>(latinGroups.size(), false), pages);
+    size_t next = 0;
+    for (Redone& line : redone) {
+        for (size_t g = 0; g < line.groups.size(); ++g) {
+            const ClusterGroup& group = line.groups[g];
+            if (group.chinese || !line.texts[g].empty()) {
+                continue;
+            }
+            std::vector<std::string> read;
+            for (size_t c = line.first + group.first; c < line.first + group.first + group.count; ++c) {
+                read.push_back(chinese[c].text);
+            }
+            line.texts[g] = LatinGroupText(latin[next++], JoinClusters(read));
+        }
+        std::string text = ReadingText(JoinClusters(line.texts), true);
+        PieceReading& reading = readings[line.piece];
+        if (ExplainsBetter(text, reading.text, pieces[line.piece].crop.width, line.pitch)) {
+            reading.text = std::move(text);
+        }
+    }
+}
+
 std::vector<PieceReading> OcrEngine::ReadPieces(const std::vector<LinePiece>& pieces, const std::vector<bool>& chinese,
                                                 const Pages& pages) {
-    const std::vector<size_t> order = WidestFirst(pieces);
     std::vector<PieceReading> readings(pieces.size());
-    std::atomic<size_t> next{0};
-    auto read = [&](Models& models) {
-        for (size_t k = next++; k < order.size(); k = next++) {
-            const size_t piece = order[k];
-            tesseract::TessBaseAPI& api = chinese[piece] ? *models.chinese : *models.main;
-            readings[piece] = ReadCrop(api, chinese[piece], pages, pieces[piece]);
-        }
-    };
-    std::future<void> other;
-    if (order.size() > 1) {
-        other = std::async(std::launch::async, read, std::ref(m_models[1]));
-    }
-    read(m_models[0]);
-    if (other.valid()) {
-        other.get();
-    }
+    RunTasks(WidestFirst(pieces), pieces.size() > 1 ? kThreads : 1,
+             [&](size_t piece, size_t worker) {
+                 readings[piece] = ReadWith(m_models[worker], chinese[piece], pages, pieces[piece]);
+             },
+             {});
     return readings;
+}
+
+PieceReading OcrEngine::ReadWith(Models& models, bool chinese, const Pages& pages, const LinePiece& piece) {
+    return ReadCrop(chinese ? *models.chinese : *models.main, chinese, pages, piece);
 }
 
 } // namespace tovrik::standin

@@ -84,15 +84,25 @@ private:
     // into the readings, each set of models taking the widest piece left when free.
     [[nodiscard]] std::vector<PieceReading> ReadPieces(const std::vector<LinePiece>& pieces,
                                                        const std::vector<bool>& chinese, const Pages& pages);
-    // Reads again, with the other model, what looks like text in the other script (`chinese`
-    // tells per line which model read it).
-    void ReadOtherScript(const std::vector<TextLine>& lines, const std::vector<LinePiece>& pieces,
-                         const std::vector<bool>& chinese, const Pages& pages, std::vector<PieceReading>& readings);
+    // Reads each piece with the model its line's script suggests (`chinese`, indexed as the
+    // lines), and again with the other model what looks like text in the other script; a reading
+    // of the other model may take in the pieces after its own on the line (`readFrom` tells what
+    // each reading was read from).
+    [[nodiscard]] std::vector<PieceReading>
+    ReadPiecesInBothScripts(const std::vector<TextLine>& lines, const std::vector<LinePiece>& pieces,
+                            const std::vector<bool>& chinese, const Pages& pages, std::vector<LinePiece>& readFrom);
+    [[nodiscard]] static PieceReading ReadWith(Models& models, bool chinese, const Pages& pages,
+                                               const LinePiece& piece);
 
     // Reads again, with the Latin model, the Latin words and numbers within what the Chinese
     // model read (see LatinRuns).
     void ReadLatinRuns(const std::vector<TextLine>& lines, const std::vector<LinePiece>& pieces, const Pages& pages,
                        std::vector<PieceReading>& readings);
+
+    // Reads again, cluster by cluster, the Chinese readings that take far less room than the ink
+    // of the pieces they were read from (see OcrSpacedMarks).
+    void ReadSpacedMarks(const std::vector<TextLine>& lines, const std::vector<LinePiece>& pieces, const Pages& pages,
+                         std::vector<PieceReading>& readings);
 
     std::mutex m_mutex;
     std::array<Models, kThreads> m_models;

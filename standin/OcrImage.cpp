@@ -35,6 +35,10 @@ void PixCloser::operator()(Pix* pix) const {
     pixDestroy(&pix);
 }
 
+void PixaCloser::operator()(Pixa* pixa) const {
+    pixaDestroy(&pixa);
+}
+
 PixPtr DecodeGray(std::string_view bytes) {
     PixPtr decoded(pixReadMem(reinterpret_cast<const l_uint8*>(bytes.data()), bytes.size()));
     if (!decoded) {
@@ -83,6 +87,75 @@ int InkEnd(Pix* binary, int from, int to, int top, int bottom) {
         }
     }
     return from;
+}
+
+std::vector<bool> InkColumns(Pix* gray, int left, int top, int width, int height, int level) {
+    std::vector<bool> ink(static_cast<size_t>(std::max(width, 0)));
+    if (gray == nullptr || pixGetDepth(gray) != 8) {
+        return ink;
+    }
+    const int bottom = std::min(top + height, pixGetHeight(gray));
+    const int right = std::min(left + width, pixGetWidth(gray));
+    for (int x = std::max(left, 0); x < right; ++x) {
+        for (int y = std::max(top, 0); y < bottom; ++y) {
+            l_uint32 value = 0;
+            pixGetPixel(gray, x, y, &value);
+            if (static_cast<int>(value) < level) {
+                ink[static_cast<size_t>(x - left)] = true;
+                break;
+            }
+        }
+    }
+    return ink;
+}
+
+namespace {
+
+int Bend(Pix* mask) {
+    const int width = pixGetWidth(mask);
+    const int height = pixGetHeight(mask);
+    long middle = 0, middleCount = 0, ends = 0, endsCount = 0;
+    for (int y = 0; y < height; ++y) {
+        const bool inMiddle = 3 * y >= height && 3 * y < 2 * height;
+        for (int x = 0; x < width; ++x) {
+            l_uint32 set = 0;
+            pixGetPixel(mask, x, y, &set);
+            if (set != 0) {
+                (inMiddle ? middle : ends) += x;
+                ++(inMiddle ? middleCount : endsCount);
+            }
+        }
+    }
+    if (middleCount == 0 || endsCount == 0 || width == 0) {
+        return 0;
+    }
+    const double shift = static_cast<double>(middle) / middleCount - static_cast<double>(ends) / endsCount;
+    return static_cast<int>(100 * shift / width);
+}
+
+} // namespace
+
+std::vector<InkBlob> InkBlobs(Pix* gray, int left, int top, int width, int height, int level) {
+    std::vector<InkBlob> blobs;
+    const PixPtr part = gray != nullptr && pixGetDepth(gray) == 8 ? Crop(gray, left, top, width, height) : nullptr;
+    const PixPtr ink(part ? pixThresholdToBinary(part.get(), level) : nullptr);
+    if (!ink) {
+        return blobs;
+    }
+    Pixa* components = nullptr;
+    Boxa* boxes = pixConnComp(ink.get(), &components, 8);
+    boxaDestroy(&boxes);
+    const PixaPtr found(components);
+    const int count = found ? pixaGetCount(found.get()) : 0;
+    for (int k = 0; k < count; ++k) {
+        l_int32 x = 0, y = 0, w = 0, h = 0;
+        const PixPtr mask(pixaGetPix(found.get(), k, L_CLONE));
+        if (mask && pixaGetBoxGeometry(found.get(), k, &x, &y, &w, &h) == 0) {
+            blobs.push_back({std::max(left, 0) + x, std::max(top, 0) + y, w, h, Bend(mask.get())});
+        }
+    }
+    std::sort(blobs.begin(), blobs.end(), [](const InkBlob& a, const InkBlob& b) { return a.left < b.left; });
+    return blobs;
 }
 
 int InkRunEnd(Pix* binary, int from, int maxGap, int limit, int top, int bottom) {

@@ -2,8 +2,10 @@
 
 #include <memory>
 #include <string_view>
+#include <vector>
 
 struct Pix;
+struct Pixa;
 
 namespace tovrik::standin {
 
@@ -11,6 +13,10 @@ struct PixCloser {
     void operator()(Pix* pix) const;
 };
 using PixPtr = std::unique_ptr<Pix, PixCloser>;
+struct PixaCloser {
+    void operator()(Pixa* pixa) const;
+};
+using PixaPtr = std::unique_ptr<Pixa, PixaCloser>;
 
 // The uploaded picture (JPEG, PNG, BMP, GIF, TIFF, ...) as 8-bit gray with dark text on a light
 // background: light-on-dark pictures (dark themes) are inverted here, once, rather than line by
@@ -33,6 +39,24 @@ using PixPtr = std::unique_ptr<Pix, PixCloser>;
 // of the ink that goes on from column `from` to the right with no more than `maxGap` white
 // columns in a row, looking no further than `limit`; `from` when there is none.
 [[nodiscard]] int InkRunEnd(Pix* binary, int from, int maxGap, int limit, int top, int bottom);
+
+// In an 8-bit gray picture: for each column of the rectangle (clipped to the picture), whether a
+// pixel of it between its rows is darker than `level`.
+[[nodiscard]] std::vector<bool> InkColumns(Pix* gray, int left, int top, int width, int height, int level);
+
+// A connected blob of ink (8-connected), in the picture's columns and rows, and how its middle
+// third of rows stands against its top and bottom thirds: the mean column of the ink of the one
+// less that of the others, in hundredths of its width ("(" bends to the left, ")" to the right).
+struct InkBlob {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+    int bend = 0;
+};
+
+// The blobs of what is darker than `level` in the rectangle of an 8-bit gray picture.
+[[nodiscard]] std::vector<InkBlob> InkBlobs(Pix* gray, int left, int top, int width, int height, int level);
 
 [[nodiscard]] int PixWidth(Pix* pix);
 [[nodiscard]] int PixHeight(Pix* pix);

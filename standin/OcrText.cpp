@@ -19,20 +19,17 @@ bool IsCjk(char32_t c) {
            || (c >= 0x20000 && c <= 0x3134F); // extensions B-G
 }
 
-bool HasIdeograph(std::string_view utf8) {
-    const std::vector<char32_t> codePoints = DecodeUtf8(utf8);
-    return std::any_of(codePoints.begin(), codePoints.end(), [](char32_t c) {
-        return (c >= 0x3400 && c <= 0x4DBF) || (c >= 0x4E00 && c <= 0x9FFF) || (c >= 0xF900 && c <= 0xFAFF) ||
-               (c >= 0x20000 && c <= 0x3134F);
-    });
-}
-
-namespace {
-
 bool IsIdeograph(char32_t c) {
     return (c >= 0x3400 && c <= 0x4DBF) || (c >= 0x4E00 && c <= 0x9FFF) || (c >= 0xF900 && c <= 0xFAFF) ||
            (c >= 0x20000 && c <= 0x3134F);
 }
+
+bool HasIdeograph(std::string_view utf8) {
+    const std::vector<char32_t> codePoints = DecodeUtf8(utf8);
+    return std::any_of(codePoints.begin(), codePoints.end(), [](char32_t c) { return IsIdeograph(c); });
+}
+
+namespace {
 
 // Full-width marks, after which (and before which) Chinese text has no space.
 bool IsWideMark(char32_t c) {

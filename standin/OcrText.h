@@ -13,6 +13,9 @@ namespace tovrik::standin {
 // without spaces between them.
 [[nodiscard]] bool IsCjk(char32_t codePoint);
 
+// True for Chinese characters (ideographs), not their marks.
+[[nodiscard]] bool IsIdeograph(char32_t codePoint);
+
 // True when the text holds a Chinese character (an ideograph; marks and full-width forms aside).
 [[nodiscard]] bool HasIdeograph(std::string_view utf8);
 

@@ -30,6 +30,16 @@ done
 for page in apropos whatis manpath lexgrog manconv zsoelim; do
     description "/usr/share/man/zh_CN/man1/$page.1.gz" zh_CN '(描述|说明|描叙)' >>zh-more.txt
 done
+# Written later still, for the screens made after the next round (marks set apart in Chinese
+# text): pages of manpages-zh and English pages that no list showed.
+: >zh-third.txt
+for page in rm ln mkdir chown wc cat; do
+    description "/usr/share/man/zh_CN/man1/$page.1.gz" zh_CN '(描述|说明|描叙)' >>zh-third.txt
+done
+: >en-more.txt
+for page in rm ln mkdir head; do
+    description "$page" en DESCRIPTION >>en-more.txt
+done
 dpkg-query -W -f '${Package}: ${binary:Summary}\n' | awk 'length($0) < 60' | sort -R --random-source=/dev/zero |
     head -60 >packages.txt
 # "Name: Comment" of each desktop entry, in English and (where it has them) in Chinese.

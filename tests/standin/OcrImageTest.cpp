@@ -60,5 +60,55 @@ TEST(WithWhiteTest, AddsWhiteRowsAndColumns) {
     EXPECT_EQ(PixHeight(WithWhite(gray.get(), -1, 0, 0).get()), 4);
 }
 
+// A white 8-bit picture with black pixels where the rows of `art` have '#', from (left, top).
+PixPtr Drawn(int width, int height, int left, int top, std::initializer_list<const char*> art) {
+    PixPtr gray(pixCreate(width, height, 8));
+    pixSetAllArbitrary(gray.get(), 255);
+    int y = top;
+    for (const char* row : art) {
+        for (int x = 0; row[x] != '\0'; ++x) {
+            if (row[x] == '#') {
+                pixSetPixel(gray.get(), left + x, y, 0);
+            }
+        }
+        ++y;
+    }
+    return gray;
+}
+
+TEST(InkColumnsTest, MarksTheColumnsWithInkDarkerThanTheLevel) {
+    PixPtr gray = Drawn(12, 6, 2, 1, {"#..#", "....", "...."});
+    pixSetPixel(gray.get(), 9, 4, 170); // anti-aliased, lighter than the level
+    pixSetPixel(gray.get(), 10, 5, 100);
+    const std::vector<bool> ink = InkColumns(gray.get(), 1, 0, 10, 5, 160);
+    EXPECT_EQ(ink, (std::vector<bool>{false, true, false, false, true, false, false, false, false, false}));
+    // The dark pixel lies on the row below the first rectangle; columns past the picture are white.
+    EXPECT_EQ(InkColumns(gray.get(), 8, 0, 8, 6, 160),
+              (std::vector<bool>{false, false, true, false, false, false, false, false}));
+    EXPECT_EQ(InkColumns(nullptr, 0, 0, 3, 3, 160), std::vector<bool>(3, false));
+}
+
+TEST(InkBlobsTest, GivesEachBlobWithHowItBends) {
+    // "(" and ")" as a terminal font draws them, a quote mark between, on rows 2-9.
+    const PixPtr gray = Drawn(30, 12, 3, 2,
+                              {"..#......#...#..", ".#.......#....#.", "#..............#", "#..............#",
+                               "#..............#", "#..............#", ".#............#.", "..#..........#.."});
+    const std::vector<InkBlob> blobs = InkBlobs(gray.get(), 1, 0, 28, 12, 160);
+    ASSERT_EQ(blobs.size(), 3U);
+    EXPECT_EQ(blobs[0].left, 3);
+    EXPECT_EQ(blobs[0].top, 2);
+    EXPECT_EQ(blobs[0].width, 3);
+    EXPECT_EQ(blobs[0].height, 8);
+    EXPECT_LT(blobs[0].bend, -8);
+    EXPECT_EQ(blobs[1].left, 12);
+    EXPECT_EQ(blobs[1].height, 2);
+    EXPECT_EQ(blobs[1].bend, 0);
+    EXPECT_EQ(blobs[2].left, 16);
+    EXPECT_GT(blobs[2].bend, 8);
+    // Only what lies in the rectangle.
+    EXPECT_EQ(InkBlobs(gray.get(), 8, 0, 7, 12, 160).size(), 1U);
+    EXPECT_TRUE(InkBlobs(nullptr, 0, 0, 5, 5, 160).empty());
+}
+
 } // namespace
 } // namespace tovrik::standin

@@ -434,6 +434,11 @@ TEST_F(StandinHttpTest, ReadsScreensOfRealProgramsToTheirEdges) {
     EXPECT_NE(sizes[4].find("10*1024"), std::string::npos) << sizes[4];
     EXPECT_NE(sizes[4].find("K、M、G、T、P、E、Z、Y"), std::string::npos) << sizes[4];
     EXPECT_NE(sizes[4].find("1024的"), std::string::npos) << sizes[4];
+    // Quoted marks between Chinese characters in a terminal, which the Chinese model read as
+    // "以，（1，）或：这些".
+    const std::vector<std::string> marks = read("term-zh-light-14.png");
+    ASSERT_EQ(marks.size(), 2U);
+    EXPECT_EQ(marks[0], "第一个以 '-' , '(' , ')' , ',' 或 '!' 这些字符起始的参");
 }
 
 TEST_F(StandinHttpTest, BlankPictureGivesNoLines) {
