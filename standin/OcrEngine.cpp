@@ -33,9 +33,6 @@ constexpr int kClusterInkBelow = 160;
 constexpr int kMaxSide = 16384;
 constexpr int kScreenDpi = 96;
 constexpr const char* kLocalThreshold = "2";
-// Word confidences of the Latin model: 75 to 96 on Latin text, mostly under 45 on Chinese, where
-// a word of two characters may still reach 55.
-constexpr int kSureLatin = 70;
 // Frames are at least this wide and high: a check box (13 px) is no frame; a button or a field
 // holding a line of text is.
 constexpr int kFrameMinWidth = 30;

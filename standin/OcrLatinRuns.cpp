@@ -10,8 +10,6 @@ namespace tovrik::standin {
 
 namespace {
 
-// The Latin model's confidence in the characters of Latin text it reads well.
-constexpr int kSureLatin = 70;
 // Marks that stand within a Latin word or number.
 constexpr std::string_view kJoiners = "-._*=/+";
 // Marks of options before a word ("--block-size"), taken into its run: read apart from them, the

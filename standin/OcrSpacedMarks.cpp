@@ -10,8 +10,6 @@ namespace tovrik::standin {
 
 namespace {
 
-// The Latin model's confidence in the characters of Latin text it reads well.
-constexpr int kSureLatin = 70;
 // The Chinese model's confidence in a cluster it reads a Chinese character in, below which the
 // cluster is taken for marks ("')'" read as "站）" at 18).
 constexpr int kFairlySureChinese = 50;
