@@ -5,6 +5,7 @@
 
 #include <charconv>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 namespace tovrik::net {
@@ -37,6 +38,13 @@ long WaitSeconds(const HttpRequest& request) {
     return seconds > deadlineSeconds / kPhases ? deadlineSeconds : seconds * kPhases;
 }
 
+// Some implementations of the object answer "not yet" at once to a wait that begins after the
+// whole reply has come in, where Windows answers "complete". A wait that ran into its time-out
+// took all of it, so a "not yet" long before that means the reply was in already.
+bool InBeforeTheWait(long waitSeconds, ULONGLONG waitedMs) {
+    return waitedMs < static_cast<ULONGLONG>(waitSeconds) * 1000 / 2;
+}
+
 bool TooLarge(const Text& contentLength) {
     std::uint64_t length = 0;
     const std::from_chars_result parsed =
@@ -45,6 +53,8 @@ bool TooLarge(const Text& contentLength) {
 }
 
 } // namespace
+
+WinHttpComTransport::WinHttpComTransport(std::function<void()> afterSend) : m_afterSend(std::move(afterSend)) {}
 
 HttpResponse WinHttpComTransport::Exchange(const HttpRequest& request) {
     HttpResponse response;
@@ -97,11 +107,18 @@ HttpResponse WinHttpComTransport::Exchange(const HttpRequest& request) {
         response.failure = HttpFailure::NoAnswer;
         return response;
     }
+    if (m_afterSend) {
+        m_afterSend();
+    }
+    const long waitSeconds = WaitSeconds(request);
     std::vector<ComVariant> wait;
-    wait.push_back(ComVariant::FromInt(WaitSeconds(request)));
+    wait.push_back(ComVariant::FromInt(waitSeconds));
     ComVariant completed;
+    const ULONGLONG waitStart = GetTickCount64();
     const HRESULT waited = m_object.Call(L"WaitForResponse", std::move(wait), &completed);
-    if (FAILED(waited) || completed.ToInt() == 0) {
+    const bool inBeforeTheWait =
+        SUCCEEDED(waited) && completed.ToInt() == 0 && InBeforeTheWait(waitSeconds, GetTickCount64() - waitStart);
+    if (FAILED(waited) || (completed.ToInt() == 0 && !inBeforeTheWait)) {
         m_object.Call(L"Abort", {});
         response.failure =
             SUCCEEDED(waited) || waited == kObjectTimedOut ? HttpFailure::TimedOut : HttpFailure::NoAnswer;
@@ -131,6 +148,11 @@ HttpResponse WinHttpComTransport::Exchange(const HttpRequest& request) {
     }
     if (SUCCEEDED(m_object.Get(L"Status", value))) {
         response.status = static_cast<int>(value.ToInt());
+    }
+    // Such an object still counts the exchange as running, and the next Open, which cancels it,
+    // leaves the cancellation to fail the exchange after: the next one gets a fresh object.
+    if (inBeforeTheWait) {
+        m_object = ComDispatch();
     }
     return response;
 }
